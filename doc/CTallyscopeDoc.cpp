@@ -1,0 +1,180 @@
+#include "doc/CTallyscopeDoc.h"
+
+#include "model/Geometry.h"
+#include "platform/ModalHost.h"
+#include "res/Resource.h"
+#include "view/CTallyscopeView.h"
+#include "zoom/CZoomView.h"
+
+#include <memory>
+
+IMPLEMENT_DYNCREATE(CTallyscopeDoc, CDocument)
+
+const MessageMap* CTallyscopeDoc::ThisMessageMap() {
+    static const MessageMap map(CDocument::ThisMessageMap(),
+                                {
+                                    MapCommand<&CTallyscopeDoc::OnDataShow>(ID_DATA_SHOW),
+                                    MapCommand<&CTallyscopeDoc::OnAxisValue>(ID_AXIS_VALUE),
+                                    MapCommand<&CTallyscopeDoc::OnDataSave>(ID_DATA_SAVE),
+                                    MapCommand<&CTallyscopeDoc::OnDataDeleteLast>(ID_DATA_DELETE_LAST),
+                                    MapCommand<&CTallyscopeDoc::OnDataDeleteAll>(ID_DATA_DELETE_ALL),
+                                    MapCommand<&CTallyscopeDoc::OnDataNewSeries>(ID_DATA_NEW_SERIES),
+                                    MapCommand<&CTallyscopeDoc::OnMeasureLength>(ID_MEASURE_LENGTH),
+                                    MapCommand<&CTallyscopeDoc::OnMeasureArea>(ID_MEASURE_AREA),
+                                    MapUpdate<&CTallyscopeDoc::OnUpdateImageCommand>(ID_DATA_SHOW),
+                                    MapUpdate<&CTallyscopeDoc::OnUpdateImageCommand>(ID_AXIS_VALUE),
+                                    MapUpdate<&CTallyscopeDoc::OnUpdateImageCommand>(ID_DATA_SAVE),
+                                    MapUpdate<&CTallyscopeDoc::OnUpdateImageCommand>(ID_DATA_DELETE_LAST),
+                                    MapUpdate<&CTallyscopeDoc::OnUpdateImageCommand>(ID_DATA_DELETE_ALL),
+                                    MapUpdate<&CTallyscopeDoc::OnUpdateImageCommand>(ID_DATA_NEW_SERIES),
+                                    MapUpdate<&CTallyscopeDoc::OnUpdateMeasureLength>(ID_MEASURE_LENGTH),
+                                    MapUpdate<&CTallyscopeDoc::OnUpdateMeasureArea>(ID_MEASURE_AREA),
+                                });
+    return &map;
+}
+
+CTallyscopeDoc::CTallyscopeDoc() = default;
+
+CTallyscopeDoc::~CTallyscopeDoc() {
+    delete m_pPicture;
+    m_pPicture = nullptr;
+}
+
+void CTallyscopeDoc::Serialize(CArchive&) {}
+
+void CTallyscopeDoc::DeleteContents() {
+    ClearSelection();
+    delete m_pPicture;
+    m_pPicture = nullptr;
+    m_DataSeries.DeleteAll();
+    m_DataAxis.ResetAxis();
+    CDocument::DeleteContents();
+}
+
+BOOL CTallyscopeDoc::OnNewDocument() { return CDocument::OnNewDocument() ? TRUE : FALSE; }
+
+// The picture is decoded before anything is reset, so that a file that is not a picture leaves the
+// open image, its points and its calibration exactly as they were.
+BOOL CTallyscopeDoc::OnOpenDocument(LPCTSTR lpszPathName) {
+    if (!CanOpenForReading(lpszPathName))
+        return FALSE;
+    COleVariant varFileName(lpszPathName);
+    IPictureDisp* pDispatch = nullptr;
+    const HRESULT hr = OleLoadPictureFile(varFileName, &pDispatch);
+    VariantClear(&varFileName);
+    if (FAILED(hr)) {
+        AfxMessageBox(kMsgOpenFailed, MB_OK);
+        return FALSE;
+    }
+    std::unique_ptr<IPictureDisp> picture(pDispatch);
+    if (!CDocument::OnOpenDocument(lpszPathName))
+        return FALSE;
+    m_pPicture = new CPictureHolder;
+    m_pPicture->SetPictureDispatch(picture.release());
+    return TRUE;
+}
+
+HBITMAP CTallyscopeDoc::GetBitmapHandle() const {
+    if (m_pPicture == nullptr || m_pPicture->GetPicture() == nullptr)
+        return nullptr;
+    short type = PICTYPE_UNINITIALIZED;
+    if (FAILED(m_pPicture->GetPicture()->get_Type(&type)) || type != PICTYPE_BITMAP)
+        return nullptr;
+    OLE_HANDLE handle = nullptr;
+    if (FAILED(m_pPicture->GetPicture()->get_Handle(&handle)))
+        return nullptr;
+    return handle;
+}
+
+BOOL CTallyscopeDoc::SelectData(int nX, int nY) {
+    const BOOL foundPoint = m_DataSeries.SelectData(nX, nY);
+    const BOOL foundAxis = m_DataAxis.SelectAxis(nX, nY);
+    if (foundPoint && foundAxis) {
+        const CData* point = m_DataSeries.GetSelectedData();
+        const CData* axis = m_DataAxis.GetSelectedAxis();
+        const double ds = PixelDistance(nX, nY, point->m_nPixelX, point->m_nPixelY);
+        const double da = PixelDistance(nX, nY, axis->m_nPixelX, axis->m_nPixelY);
+        if (da < ds)
+            m_DataSeries.ClearSelection();
+        else
+            m_DataAxis.ClearSelection();
+    }
+    return (foundPoint || foundAxis) ? TRUE : FALSE;
+}
+
+void CTallyscopeDoc::ClearSelection() {
+    m_DataSeries.ClearSelection();
+    m_DataAxis.ClearSelection();
+    for (POSITION pos = GetFirstViewPosition(); pos != nullptr;) {
+        CView* view = GetNextView(pos);
+        if (view->IsKindOf(RUNTIME_CLASS(CTallyscopeView)))
+            static_cast<CTallyscopeView*>(view)->m_bPointSelected = FALSE;
+    }
+}
+
+CData* CTallyscopeDoc::GetSelectedData() {
+    if (CData* axis = m_DataAxis.GetSelectedAxis())
+        return axis;
+    return m_DataSeries.GetSelectedData();
+}
+
+void CTallyscopeDoc::UpdateZoomView(int nX, int nY, BOOL bPoint) {
+    for (POSITION pos = GetFirstViewPosition(); pos != nullptr;) {
+        CView* view = GetNextView(pos);
+        if (view->IsKindOf(RUNTIME_CLASS(CZoomView)))
+            static_cast<CZoomView*>(view)->UpdateZoom(nX, nY, bPoint);
+    }
+}
+
+// FIXME: the point list lands with the dialogs.
+void CTallyscopeDoc::OnDataShow() {}
+
+// FIXME: the axis settings dialog lands with the dialogs.
+void CTallyscopeDoc::OnAxisValue() {}
+
+// FIXME: the export lands with the conversion layer.
+void CTallyscopeDoc::OnDataSave() {}
+
+void CTallyscopeDoc::OnDataDeleteLast() {
+    CDataArray* current = m_DataSeries.GetCurrentSeries();
+    if (current->m_aData.GetSize() == 0)
+        return;
+    ClearSelection();
+    current->m_aData.RemoveAt(current->m_aData.GetUpperBound());
+    UpdateAllViews(nullptr, 0, nullptr);
+}
+
+void CTallyscopeDoc::OnDataDeleteAll() {
+    if (AfxMessageBox(kMsgDeleteAllQuestion, MB_YESNO) != IDYES)
+        return;
+    ClearSelection();
+    m_DataSeries.DeleteAll();
+    UpdateAllViews(nullptr, 0, nullptr);
+}
+
+void CTallyscopeDoc::OnDataNewSeries() {
+    m_DataSeries.NewSeries();
+    UpdateAllViews(nullptr, 0, nullptr);
+}
+
+void CTallyscopeDoc::OnMeasureLength() {
+    m_bMeasureLength = m_bMeasureLength ? FALSE : TRUE;
+    UpdateAllViews(nullptr, 0, nullptr);
+}
+
+void CTallyscopeDoc::OnMeasureArea() {
+    m_bMeasureArea = m_bMeasureArea ? FALSE : TRUE;
+    UpdateAllViews(nullptr, 0, nullptr);
+}
+
+void CTallyscopeDoc::OnUpdateImageCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(m_pPicture != nullptr); }
+
+void CTallyscopeDoc::OnUpdateMeasureLength(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(m_pPicture != nullptr);
+    pCmdUI->SetCheck(m_bMeasureLength);
+}
+
+void CTallyscopeDoc::OnUpdateMeasureArea(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(m_pPicture != nullptr);
+    pCmdUI->SetCheck(m_bMeasureArea);
+}

@@ -1,0 +1,3 @@
+#include "model/CData.h"
+
+IMPLEMENT_SERIAL(CData, CObject, 0)

@@ -1,0 +1,3 @@
+#include "platform/CFormView.h"
+
+IMPLEMENT_DYNAMIC(CFormView, CView)

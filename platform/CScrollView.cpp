@@ -1,0 +1,3 @@
+#include "platform/CScrollView.h"
+
+IMPLEMENT_DYNAMIC(CScrollView, CView)

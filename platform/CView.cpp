@@ -1,0 +1,20 @@
+#include "platform/CView.h"
+
+#include "platform/CDocument.h"
+
+IMPLEMENT_DYNAMIC(CView, CWnd)
+
+CView::~CView() {
+    if (m_pDocument != nullptr)
+        m_pDocument->RemoveView(this);
+}
+
+void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+
+void CView::OnUpdate(CView*, LPARAM, CObject*) { Invalidate(TRUE); }
+
+BOOL CView::OnCmdMsg(UINT nID, CCmdUI* pUI) {
+    if (CWnd::OnCmdMsg(nID, pUI))
+        return TRUE;
+    return m_pDocument != nullptr && m_pDocument->OnCmdMsg(nID, pUI);
+}

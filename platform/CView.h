@@ -1,0 +1,29 @@
+#pragma once
+// The framework's view: a window that shows one document. Commands it does not handle itself go
+// on to its document. OnUpdate's default invalidates the whole view with erasing.
+
+#include "platform/CWnd.h"
+
+class CDocument;
+class CDC;
+
+class CView : public CWnd {
+    DECLARE_DYNAMIC(CView)
+public:
+    ~CView() override;
+
+    CDocument* GetDocument() const { return m_pDocument; }
+
+    virtual void OnInitialUpdate();
+    virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
+    virtual void OnDraw(CDC* pDC) = 0;
+
+    BOOL OnCmdMsg(UINT nID, CCmdUI* pUI) override;
+
+protected:
+    CView() = default;
+
+private:
+    friend class CDocument;
+    CDocument* m_pDocument = nullptr;
+};

@@ -1,0 +1,65 @@
+#pragma once
+// The framework's window: one Qt widget behind each CWnd. The widget's input events reach the
+// window's message table as typed calls (OnLButtonDown(nFlags, point), OnKeyDown(nChar, nRepCnt,
+// nFlags), OnSetCursor, ...) through a WndEventBridge; a message without an entry gets the default
+// processing. Positions are client coordinates of the input widget, in device pixels.
+
+#include "platform/CCmdTarget.h"
+
+#include <QPointer>
+
+class QWidget;
+class QEvent;
+class WndEventBridge;
+
+inline constexpr int SB_HORZ = 0;
+inline constexpr int SB_VERT = 1;
+
+class CWnd : public CCmdTarget {
+    DECLARE_DYNAMIC(CWnd)
+public:
+    CWnd();
+    ~CWnd() override;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    // The widget that stands for this window (null before creation or after destruction).
+    QWidget* GetSafeHwnd() const;
+    // The widget whose events count as this window's input (a scroll view's viewport, say).
+    QWidget* GetInputWidget() const;
+
+    // Binds this window to its widget and, when given, the child that receives its input.
+    void AttachWidget(QWidget* window, QWidget* input = nullptr);
+
+    void Invalidate(BOOL bErase = TRUE);
+    void InvalidateRect(const CRect* rect, BOOL bErase = TRUE);
+    void UpdateWindow();
+    void GetClientRect(CRect* rect) const;
+    virtual int GetScrollPos(int nBar) const;
+
+    // Message delivery, as the bridge and the tests call it. Returns TRUE when an entry handled it.
+    BOOL SendMouseMessage(UINT message, UINT nFlags, CPoint point);
+    BOOL SendKeyMessage(UINT message, UINT nChar, UINT nRepCnt, UINT nFlags);
+    BOOL SendSetCursor();
+
+    // The default processing of the message being handled (nothing beyond the cursor rule below).
+    LRESULT Default();
+    // Default cursor processing: the window class's cursor, the standard arrow.
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+
+    // Called by the bridge for every event of the input widget before the translation to messages;
+    // returning true consumes the event. Windows that paint override this.
+    virtual bool OnWidgetEvent(QEvent* event);
+
+protected:
+    QPointer<QWidget> m_hWnd;
+    QPointer<QWidget> m_inputWidget;
+
+private:
+    WndEventBridge* m_pBridge = nullptr;
+};
+
+// The key-state flags (MK_*) for the current Qt mouse buttons and keyboard modifiers.
+UINT AfxMouseFlags(int qtButtons, int qtModifiers);
+// The virtual-key code (VK_*) for a Qt key code, or 0 when it has none.
+UINT AfxVirtualKey(int qtKey);

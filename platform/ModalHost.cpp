@@ -1,0 +1,44 @@
+#include "platform/ModalHost.h"
+
+#include "platform/QtModalHost.h"
+
+#include <QFileInfo>
+
+namespace {
+ModalHost* g_installedHost = nullptr;
+const char* g_appName = "Tallyscope";
+} // namespace
+
+ModalHost& AfxGetModalHost() {
+    static QtModalHost qtHost;
+    return g_installedHost != nullptr ? *g_installedHost : qtHost;
+}
+
+void AfxSetModalHost(ModalHost* host) { g_installedHost = host; }
+
+int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT) {
+    return AfxGetModalHost().MessageBox(lpszText, g_appName, nType);
+}
+
+QStringList AfxQtFileFilters(const CString& filter) {
+    const QStringList parts = QString::fromUtf8(filter.GetString()).split('|');
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            break;
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        patterns.replace("*.*", "*");
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
+    return entries;
+}
+
+CString AfxApplyDefaultExtension(const CString& path, const CString& defaultExt) {
+    if (defaultExt.IsEmpty() || path.IsEmpty())
+        return path;
+    const QString fileName = QFileInfo(QString::fromUtf8(path.GetString())).fileName();
+    if (fileName.contains('.'))
+        return path;
+    return path + "." + defaultExt;
+}

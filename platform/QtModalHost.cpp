@@ -1,0 +1,73 @@
+#include "platform/QtModalHost.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+int QtModalHost::MessageBox(const CString& text, const CString& caption, UINT nType) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(QString::fromUtf8(caption.GetString()));
+    box.setText(QString::fromUtf8(text.GetString()));
+    switch (nType & MB_ICONMASK) {
+    case MB_ICONERROR:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MB_ICONQUESTION:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MB_ICONWARNING:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MB_ICONINFORMATION:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    }
+    const bool yesNo = (nType & MB_TYPEMASK) == MB_YESNO;
+    const bool okCancel = (nType & MB_TYPEMASK) == MB_OKCANCEL;
+    if (yesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+    } else if (okCancel) {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    case QMessageBox::Cancel:
+        return IDCANCEL;
+    default:
+        return IDOK;
+    }
+}
+
+int QtModalHost::FileDialog(const FileDialogRequest& request, CString& chosenPath) {
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setAcceptMode(request.openFile ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(request.openFile ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilters(AfxQtFileFilters(request.filter));
+    if (!request.defaultExt.IsEmpty())
+        dialog.setDefaultSuffix(QString::fromUtf8(request.defaultExt.GetString()));
+    if (!request.fileName.IsEmpty())
+        dialog.selectFile(QString::fromUtf8(request.fileName.GetString()));
+    if (!request.title.IsEmpty())
+        dialog.setWindowTitle(QString::fromUtf8(request.title.GetString()));
+    // QFileDialog asks before replacing a file unless told not to; keep that exactly when asked for.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, (request.flags & OFN_OVERWRITEPROMPT) == 0);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return IDCANCEL;
+    chosenPath = dialog.selectedFiles().first().toUtf8().constData();
+    return IDOK;
+}
+
+// FIXME: the dialog classes land with the dialog layer; until then no modal dialog can run.
+INT_PTR QtModalHost::DoModal(CDialog&) { return IDCANCEL; }

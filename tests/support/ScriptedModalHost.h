@@ -1,0 +1,41 @@
+#pragma once
+// A modal host for tests: message boxes and file dialogs are answered from queues, and what they
+// showed is recorded. Installed for its lifetime; the previous host comes back when it goes.
+
+#include "platform/ModalHost.h"
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class ScriptedModalHost final : public ModalHost {
+public:
+    struct ShownMessage {
+        CString text;
+        UINT type;
+    };
+
+    ScriptedModalHost();
+    ~ScriptedModalHost() override;
+
+    // Queues the answer of the next message box (IDOK, IDYES, IDNO, ...).
+    void AnswerMessageBox(int answer) { m_messageAnswers.push_back(answer); }
+    // Queues the path chosen in the next file dialog; std::nullopt cancels it.
+    void AnswerFileDialog(std::optional<CString> path) { m_fileAnswers.push_back(std::move(path)); }
+    // Queues a script for the next modal dialog: it runs with the dialog open and returns its end code.
+    void AnswerDialog(std::function<INT_PTR(CDialog&)> script) { m_dialogScripts.push_back(std::move(script)); }
+
+    int MessageBox(const CString& text, const CString& caption, UINT nType) override;
+    int FileDialog(const FileDialogRequest& request, CString& chosenPath) override;
+    INT_PTR DoModal(CDialog& dialog) override;
+
+    std::vector<ShownMessage> messages;
+    std::vector<FileDialogRequest> fileDialogs;
+    int dialogsRun = 0;
+
+private:
+    std::deque<int> m_messageAnswers;
+    std::deque<std::optional<CString>> m_fileAnswers;
+    std::deque<std::function<INT_PTR(CDialog&)>> m_dialogScripts;
+};
