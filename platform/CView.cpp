@@ -2,11 +2,19 @@
 
 #include "platform/CDocument.h"
 
+#include <QWidget>
+
 IMPLEMENT_DYNAMIC(CView, CWnd)
 
 CView::~CView() {
     if (m_pDocument != nullptr)
         m_pDocument->RemoveView(this);
+}
+
+BOOL CView::Create(CWnd* pParentWnd, UINT) {
+    auto* widget = new QWidget(pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr);
+    AttachWidget(widget);
+    return TRUE;
 }
 
 void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }

@@ -14,6 +14,10 @@ public:
 
     CDocument* GetDocument() const { return m_pDocument; }
 
+    // Creates the view's widget as a child of the parent window's widget (null: a top-level
+    // widget, as tests use). Views with widgets of their own kind override this.
+    virtual BOOL Create(CWnd* pParentWnd, UINT nID);
+
     virtual void OnInitialUpdate();
     virtual void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint);
     virtual void OnDraw(CDC* pDC) = 0;
