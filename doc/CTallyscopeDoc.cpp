@@ -1,6 +1,10 @@
 #include "doc/CTallyscopeDoc.h"
 
+#include "doc/ConversionFrame.h"
+#include "doc/DataFileWriter.h"
 #include "model/Geometry.h"
+#include "platform/CFileDialog.h"
+#include "platform/CStdioFile.h"
 #include "platform/ModalHost.h"
 #include "res/Resource.h"
 #include "view/CTallyscopeView.h"
@@ -132,8 +136,35 @@ void CTallyscopeDoc::OnDataShow() {}
 // FIXME: the axis settings dialog lands with the dialogs.
 void CTallyscopeDoc::OnAxisValue() {}
 
-// FIXME: the export lands with the conversion layer.
-void CTallyscopeDoc::OnDataSave() {}
+double CTallyscopeDoc::GetLineLength(int nIndex) const {
+    if (nIndex < 0)
+        return 0.0;
+    return MeasureLineLength(ConversionFrame(m_DataAxis), *m_DataSeries.m_aSeries[nIndex]);
+}
+
+double CTallyscopeDoc::GetArea(int nIndex) const {
+    if (nIndex < 0)
+        return 0.0;
+    return MeasureArea(ConversionFrame(m_DataAxis), *m_DataSeries.m_aSeries[nIndex]);
+}
+
+// The file is written to a temporary file that replaces the chosen one only when every write
+// succeeded, so a full disk or a vanished folder is reported and never leaves half a file where
+// the user's previous file was.
+void CTallyscopeDoc::OnDataSave() {
+    CFileDialog dialog(FALSE, kDataFileExtension, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                       kDataFileFilter, nullptr);
+    if (dialog.DoModal() != IDOK)
+        return;
+    CStdioFile file;
+    if (!file.Open(dialog.GetPathName(), CFile::modeCreate | CFile::modeWrite)) {
+        AfxMessageBox(kMsgDataFileOpenFailed, MB_OK);
+        return;
+    }
+    DataFileWriter(*this, file).Write();
+    if (!file.Close())
+        AfxMessageBox(kMsgDataFileWriteFailed, MB_OK);
+}
 
 void CTallyscopeDoc::OnDataDeleteLast() {
     CDataArray* current = m_DataSeries.GetCurrentSeries();

@@ -117,10 +117,15 @@ std::string FormatInteger(const Conversion& c, va_list& args) {
 
 } // namespace
 
-std::string AfxFormatV(const char* format, va_list argsIn) {
+std::string AfxFormatV(const char* format, va_list args) {
+    std::string out;
+    AfxAppendFormatV(out, format, args);
+    return out;
+}
+
+void AfxAppendFormatV(std::string& out, const char* format, va_list argsIn) {
     va_list args;
     va_copy(args, argsIn);
-    std::string out;
     for (const char* p = format; *p;) {
         if (*p != '%') {
             out += *p++;
@@ -207,7 +212,6 @@ std::string AfxFormatV(const char* format, va_list argsIn) {
         }
     }
     va_end(args);
-    return out;
 }
 
 std::string AfxFormat(const char* format, ...) {
@@ -225,4 +229,14 @@ void CString::Format(const char* format, ...) {
     va_start(args, format);
     m_text = AfxFormatV(format, args);
     va_end(args);
+}
+
+// Formatted apart first: an argument may point into this very string, which appending could move.
+void CString::AppendFormat(const char* format, ...) {
+    std::string piece;
+    va_list args;
+    va_start(args, format);
+    AfxAppendFormatV(piece, format, args);
+    va_end(args);
+    m_text += piece;
 }

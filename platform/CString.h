@@ -22,6 +22,12 @@ public:
 #endif
         ;
     void FormatV(const char* format, va_list args);
+    // Formats as Format does and appends the result, without rebuilding the text before it.
+    void AppendFormat(const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 2, 3)))
+#endif
+        ;
 
     int GetLength() const { return static_cast<int>(m_text.size()); }
     bool IsEmpty() const { return m_text.empty(); }
@@ -50,6 +56,8 @@ private:
 
 // printf with the Windows runtime's conventions, as described above; the one formatter in the program.
 std::string AfxFormatV(const char* format, va_list args);
+// Appends the formatted text to out.
+void AfxAppendFormatV(std::string& out, const char* format, va_list args);
 std::string AfxFormat(const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))
