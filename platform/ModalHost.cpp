@@ -14,7 +14,11 @@ ModalHost& AfxGetModalHost() {
     return g_installedHost != nullptr ? *g_installedHost : qtHost;
 }
 
-void AfxSetModalHost(ModalHost* host) { g_installedHost = host; }
+ModalHost* AfxSetModalHost(ModalHost* host) {
+    ModalHost* previous = g_installedHost;
+    g_installedHost = host;
+    return previous;
+}
 
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT) {
     return AfxGetModalHost().MessageBox(lpszText, g_appName, nType);

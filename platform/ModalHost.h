@@ -36,8 +36,8 @@ public:
 };
 
 ModalHost& AfxGetModalHost();
-// Installs a host (tests); null restores the program's Qt host.
-void AfxSetModalHost(ModalHost* host);
+// Installs a host (tests) and returns the one it replaces; null restores the program's Qt host.
+ModalHost* AfxSetModalHost(ModalHost* host);
 
 // The framework's message box, captioned with the application name.
 int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);

@@ -8,15 +8,16 @@
 
 #include "platform/CString.h"
 
+#include <cstdint>
 #include <memory>
 
 class QImage;
 
-using HRESULT = long;
+using HRESULT = std::int32_t; // 32 bits, so that the failure codes below are negative
 inline constexpr HRESULT S_OK = 0;
-inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005L);
-inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000EL);
-inline constexpr HRESULT CTL_E_INVALIDPICTURE = static_cast<HRESULT>(0x800A01E1L);
+inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
+inline constexpr HRESULT CTL_E_INVALIDPICTURE = static_cast<HRESULT>(0x800A01E1u);
 constexpr bool FAILED(HRESULT hr) { return hr < 0; }
 constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 

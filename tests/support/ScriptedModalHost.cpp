@@ -1,11 +1,14 @@
 #include "ScriptedModalHost.h"
 
+#include "platform/CDialog.h"
+
+#include <QDialog>
 #include <gtest/gtest.h>
 
-ScriptedModalHost::ScriptedModalHost() { AfxSetModalHost(this); }
+ScriptedModalHost::ScriptedModalHost() { m_previous = AfxSetModalHost(this); }
 
 ScriptedModalHost::~ScriptedModalHost() {
-    AfxSetModalHost(nullptr);
+    AfxSetModalHost(m_previous);
     EXPECT_TRUE(m_messageAnswers.empty()) << "a queued message box answer was never asked for";
     EXPECT_TRUE(m_fileAnswers.empty()) << "a queued file dialog answer was never asked for";
     EXPECT_TRUE(m_dialogScripts.empty()) << "a queued dialog script was never run";
@@ -36,14 +39,43 @@ int ScriptedModalHost::FileDialog(const FileDialogRequest& request, CString& cho
     return IDOK;
 }
 
-// FIXME: dialogs are driven through their real controls once the dialog layer lands.
+namespace {
+// What a driver script answers: the dialog's own end code is the result.
+constexpr INT_PTR kEndedByDriver = -100;
+} // namespace
+
+void ScriptedModalHost::AnswerDialog(std::function<void(DialogDriver&)> script) {
+    m_dialogScripts.push_back([script = std::move(script)](CDialog& dialog) -> INT_PTR {
+        DialogDriver driver(dialog);
+        script(driver);
+        return kEndedByDriver;
+    });
+}
+
+// The dialog gets its real window and controls, shown offscreen, and runs OnInitDialog before the
+// script, so that the dialog's own data exchange and handlers do the work.
 INT_PTR ScriptedModalHost::DoModal(CDialog& dialog) {
     ++dialogsRun;
     if (m_dialogScripts.empty()) {
-        ADD_FAILURE() << "unexpected modal dialog";
+        ADD_FAILURE() << "unexpected modal dialog " << dialog.GetTemplateId();
         return IDCANCEL;
     }
     auto script = std::move(m_dialogScripts.front());
     m_dialogScripts.pop_front();
-    return script(dialog);
+    QDialog* window = dialog.CreateModalWindow(nullptr);
+    if (window == nullptr) {
+        ADD_FAILURE() << "no template for dialog " << dialog.GetTemplateId();
+        return -1;
+    }
+    window->show();
+    dialog.InitModalWindow();
+    INT_PTR result = dialog.HasEnded() ? dialog.GetModalResult() : script(dialog);
+    if (dialog.HasEnded())
+        result = dialog.GetModalResult();
+    else if (result == kEndedByDriver) {
+        ADD_FAILURE() << "the script left dialog " << dialog.GetTemplateId() << " open";
+        result = IDCANCEL;
+    }
+    dialog.DestroyModalWindow();
+    return result;
 }

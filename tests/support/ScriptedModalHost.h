@@ -4,6 +4,8 @@
 
 #include "platform/ModalHost.h"
 
+#include "DialogDriver.h"
+
 #include <deque>
 #include <functional>
 #include <optional>
@@ -24,7 +26,12 @@ public:
     // Queues the path chosen in the next file dialog; std::nullopt cancels it.
     void AnswerFileDialog(std::optional<CString> path) { m_fileAnswers.push_back(std::move(path)); }
     // Queues a script for the next modal dialog: it runs with the dialog open and returns its end code.
+    // The dialog's controls exist and OnInitDialog has run; a script that ends the dialog itself
+    // (through a DialogDriver) gets the code the dialog ended with instead.
     void AnswerDialog(std::function<INT_PTR(CDialog&)> script) { m_dialogScripts.push_back(std::move(script)); }
+    // Queues a script that works the next dialog's controls as a user would and must end it with
+    // the driver's PressOK or PressCancel.
+    void AnswerDialog(std::function<void(DialogDriver&)> script);
 
     int MessageBox(const CString& text, const CString& caption, UINT nType) override;
     int FileDialog(const FileDialogRequest& request, CString& chosenPath) override;
@@ -35,6 +42,7 @@ public:
     int dialogsRun = 0;
 
 private:
+    ModalHost* m_previous = nullptr;
     std::deque<int> m_messageAnswers;
     std::deque<std::optional<CString>> m_fileAnswers;
     std::deque<std::function<INT_PTR(CDialog&)>> m_dialogScripts;
