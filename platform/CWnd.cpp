@@ -1,5 +1,7 @@
 #include "platform/CWnd.h"
 
+#include "platform/CDC.h"
+#include "platform/Cursors.h"
 #include "platform/WndEventBridge.h"
 
 #include <QGuiApplication>
@@ -53,6 +55,22 @@ void CWnd::GetClientRect(CRect* rect) const {
 
 int CWnd::GetScrollPos(int) const { return 0; }
 
+CDC* CWnd::GetDC() {
+    auto* dc = new CDC;
+    dc->AttachSurface(GetDrawingSurface());
+    return dc;
+}
+
+int CWnd::ReleaseDC(CDC* pDC) {
+    if (pDC == nullptr)
+        return 0;
+    const bool drewOnSurface = pDC->GetSurface() != nullptr;
+    delete pDC;
+    if (drewOnSurface)
+        Invalidate(FALSE); // shown at the next paint, which presents the kept pixels
+    return 1;
+}
+
 BOOL CWnd::SendMouseMessage(UINT message, UINT nFlags, CPoint point) {
     if (const MessageMapEntry* e = FindMessageEntry(message)) {
         std::get<msgmap::MouseFn>(e->handler)(*this, nFlags, point);
@@ -72,6 +90,7 @@ BOOL CWnd::SendKeyMessage(UINT message, UINT nChar, UINT nRepCnt, UINT nFlags) {
 }
 
 BOOL CWnd::SendSetCursor() {
+    AfxSetCursorWindow(GetInputWidget());
     if (const MessageMapEntry* e = FindMessageEntry(WM_SETCURSOR))
         return std::get<msgmap::SetCursorFn>(e->handler)(*this, this, 1 /*HTCLIENT*/, WM_MOUSEMOVE);
     return OnSetCursor(this, 1, WM_MOUSEMOVE);
@@ -80,8 +99,8 @@ BOOL CWnd::SendSetCursor() {
 LRESULT CWnd::Default() { return 0; }
 
 BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) {
-    if (QWidget* target = m_inputWidget ? m_inputWidget.data() : m_hWnd.data())
-        target->unsetCursor();
+    AfxSetCursorWindow(GetInputWidget());
+    SetCursor(nullptr);
     return FALSE;
 }
 
