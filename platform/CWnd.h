@@ -5,6 +5,7 @@
 // processing. Positions are client coordinates of the input widget, in device pixels.
 
 #include "platform/CCmdTarget.h"
+#include "platform/CString.h"
 
 #include <QPointer>
 
@@ -46,6 +47,19 @@ public:
     LRESULT Default();
     // Default cursor processing: the window class's cursor, the standard arrow.
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+
+    // Dialog controls (defined in CWndControls.cpp). SubclassWindow binds this object to an existing
+    // control widget without taking over its input. The window text is an edit's contents, a
+    // label's or button's caption, else the window title. GetDlgItem finds a child control of a
+    // dialog or form by id (null elsewhere); SendMessage answers the control messages a control
+    // class knows (LB_*, UDM_*, BM_*) and 0 otherwise.
+    BOOL SubclassWindow(QWidget* hWnd);
+    void SetWindowText(LPCTSTR lpszString);
+    void GetWindowText(CString& rString) const;
+    void SetFocus();
+    int GetDlgCtrlID() const;
+    virtual CWnd* GetDlgItem(int nID) const;
+    virtual LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
     // Called by the bridge for every event of the input widget before the translation to messages;
     // returning true consumes the event. Windows that paint override this.

@@ -1,7 +1,10 @@
 #include "platform/QtModalHost.h"
 
+#include "platform/CDialog.h"
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -69,5 +72,16 @@ int QtModalHost::FileDialog(const FileDialogRequest& request, CString& chosenPat
     return IDOK;
 }
 
-// FIXME: the dialog classes land with the dialog layer; until then no modal dialog can run.
-INT_PTR QtModalHost::DoModal(CDialog&) { return IDCANCEL; }
+// The dialog's window is modal over the active window; a dialog that ends itself while it
+// initialises is never shown.
+INT_PTR QtModalHost::DoModal(CDialog& dialog) {
+    QDialog* window = dialog.CreateModalWindow(QApplication::activeWindow());
+    if (window == nullptr)
+        return -1;
+    dialog.InitModalWindow();
+    if (!dialog.HasEnded())
+        window->exec();
+    const INT_PTR result = dialog.HasEnded() ? dialog.GetModalResult() : IDCANCEL;
+    dialog.DestroyModalWindow();
+    return result;
+}

@@ -1,0 +1,124 @@
+#include "platform/ControlWidgets.h"
+
+#include "platform/DialogTemplate.h"
+
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+AfxListBoxWidget::AfxListBoxWidget(bool sorted, QWidget* parent) : QListWidget(parent), m_bSorted(sorted) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformItemSizes(true);
+}
+
+// The list reports a double-click wherever it lands, after the first click has made its selection,
+// so that a handler sees the line under the mouse as the current one.
+void AfxListBoxWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    QListWidget::mouseDoubleClickEvent(event);
+    if (m_notify)
+        m_notify(LBN_DBLCLK);
+}
+
+AfxUpDownWidget::AfxUpDownWidget(DWORD style, QWidget* parent)
+    : QWidget(parent), m_style(style), m_up(new QToolButton(this)), m_down(new QToolButton(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (QToolButton* button : {m_up, m_down}) {
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setAutoRepeat(true);
+        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+        layout->addWidget(button);
+    }
+    m_up->setArrowType(Qt::UpArrow);
+    m_down->setArrowType(Qt::DownArrow);
+    connect(m_up, &QToolButton::clicked, this, [this] { Step(+1); });
+    connect(m_down, &QToolButton::clicked, this, [this] { Step(-1); });
+}
+
+void AfxUpDownWidget::SetBuddy(QLineEdit* buddy) {
+    if (m_buddy)
+        m_buddy->removeEventFilter(this);
+    m_buddy = buddy;
+    if (m_buddy && (m_style & UDS_ARROWKEYS))
+        m_buddy->installEventFilter(this);
+}
+
+void AfxUpDownWidget::SetRange(int lower, int upper) {
+    m_lower = lower;
+    m_upper = upper;
+}
+
+int AfxUpDownWidget::SetPos(int pos) {
+    const int previous = m_pos;
+    m_pos = std::clamp(pos, std::min(m_lower, m_upper), std::max(m_lower, m_upper));
+    if (m_buddy && (m_style & UDS_SETBUDDYINT))
+        AfxSetWidgetText(m_buddy, QString::number(m_pos));
+    return previous;
+}
+
+int AfxUpDownWidget::GetPos(bool* ok) const {
+    if (ok != nullptr)
+        *ok = true;
+    if (!m_buddy || !(m_style & UDS_SETBUDDYINT))
+        return m_pos;
+    bool parsed = false;
+    const int value = m_buddy->text().trimmed().toInt(&parsed);
+    const bool inRange = parsed && value >= std::min(m_lower, m_upper) && value <= std::max(m_lower, m_upper);
+    if (ok != nullptr)
+        *ok = inRange;
+    return inRange ? value : m_pos;
+}
+
+// A step starts from what the buddy shows, so a typed value is stepped from rather than lost; at a
+// limit the position stays (no wrapping).
+void AfxUpDownWidget::Step(int direction) {
+    const int towardsUpper = m_upper >= m_lower ? 1 : -1;
+    SetPos(GetPos() + direction * towardsUpper);
+}
+
+bool AfxUpDownWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_buddy && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            Step(key == Qt::Key_Up ? +1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QString AfxGetWidgetText(const QWidget* widget) {
+    if (auto* edit = qobject_cast<const QLineEdit*>(widget))
+        return edit->text();
+    if (auto* label = qobject_cast<const QLabel*>(widget))
+        return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return button->text();
+    if (auto* group = qobject_cast<const QGroupBox*>(widget))
+        return group->title();
+    return widget != nullptr ? widget->windowTitle() : QString();
+}
+
+// An edit reports a change for every text written into it, even the text it already shows, as the
+// framework's edit control does; QLineEdit alone would stay silent then.
+void AfxSetWidgetText(QWidget* widget, const QString& text) {
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        if (edit->text() == text)
+            emit edit->textChanged(text);
+        else
+            edit->setText(text);
+    } else if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        button->setText(text);
+    else if (auto* group = qobject_cast<QGroupBox*>(widget))
+        group->setTitle(text);
+    else if (widget != nullptr)
+        widget->setWindowTitle(text);
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The Qt widgets behind the two dialog controls that Qt has no direct match for: a list box that
+// reports double-clicks anywhere in it and keeps its sort style, and an up-down control that steps
+// a position inside a range and writes it into its buddy edit. Plus the one place that knows how
+// each control widget shows its text (window text, in the framework's terms).
+
+#include "platform/AfxTypes.h"
+
+#include <QListWidget>
+#include <QPointer>
+#include <functional>
+
+#include <QLineEdit>
+class QToolButton;
+
+// The callback a control uses to notify its dialog: the notification code (LBN_DBLCLK, ...).
+using ControlNotifyFn = std::function<void(UINT code)>;
+
+class AfxListBoxWidget final : public QListWidget {
+    Q_OBJECT
+public:
+    AfxListBoxWidget(bool sorted, QWidget* parent);
+
+    bool IsSorted() const { return m_bSorted; }
+    void SetNotify(ControlNotifyFn notify) { m_notify = std::move(notify); }
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    bool m_bSorted;
+    ControlNotifyFn m_notify;
+};
+
+// Positions are kept as the framework keeps them: a lower and an upper limit in either order (the
+// up arrow moves towards the upper one), the default range being lower 100, upper 0.
+class AfxUpDownWidget final : public QWidget {
+    Q_OBJECT
+public:
+    AfxUpDownWidget(DWORD style, QWidget* parent);
+
+    void SetBuddy(QLineEdit* buddy);
+    QLineEdit* GetBuddy() const { return m_buddy.data(); }
+
+    void SetRange(int lower, int upper);
+    int GetLower() const { return m_lower; }
+    int GetUpper() const { return m_upper; }
+    // Clamps to the range and, with the buddy-integer style, writes the position into the buddy.
+    // Returns the previous position.
+    int SetPos(int pos);
+    // The position, read back from the buddy's text when the control writes integers into it.
+    // ok is false when that text is not an integer inside the range; the stored position is
+    // returned then.
+    int GetPos(bool* ok = nullptr) const;
+    // One step of an arrow: towards the upper limit for up (+1), towards the lower for down (-1).
+    void Step(int direction);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    DWORD m_style;
+    int m_lower = 100;
+    int m_upper = 0;
+    int m_pos = 0;
+    QPointer<QLineEdit> m_buddy;
+    QToolButton* m_up;
+    QToolButton* m_down;
+};
+
+// The text a control shows (an edit's contents, a label's or button's caption, a window's title).
+QString AfxGetWidgetText(const QWidget* widget);
+void AfxSetWidgetText(QWidget* widget, const QString& text);

@@ -1,0 +1,93 @@
+#include "platform/DialogItems.h"
+
+#include "platform/CControls.h"
+#include "platform/ControlWidgets.h"
+#include "platform/DialogBuilder.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLineEdit>
+
+namespace {
+
+std::unique_ptr<CWnd> MakeControlObject(QWidget* widget) {
+    if (qobject_cast<AfxListBoxWidget*>(widget) != nullptr)
+        return std::make_unique<CListBox>();
+    if (qobject_cast<AfxUpDownWidget*>(widget) != nullptr)
+        return std::make_unique<CSpinButtonCtrl>();
+    if (qobject_cast<QLineEdit*>(widget) != nullptr)
+        return std::make_unique<CEdit>();
+    if (qobject_cast<QAbstractButton*>(widget) != nullptr || qobject_cast<QGroupBox*>(widget) != nullptr)
+        return std::make_unique<CButton>();
+    return std::make_unique<CStatic>();
+}
+
+} // namespace
+
+DialogItems::DialogItems() = default;
+DialogItems::~DialogItems() = default;
+
+void DialogItems::Create(const DialogTemplate& dlg, QWidget& form, NotifyFn notify) {
+    Destroy();
+    m_form = &form;
+    m_notify = std::move(notify);
+    AfxBuildDialogControls(dlg, form, [this](int id, UINT code) {
+        if (!m_bLockout && m_notify)
+            m_notify(id, code);
+    });
+}
+
+void DialogItems::Destroy() {
+    m_temporary.clear();
+    m_bound.clear();
+    m_form.clear();
+}
+
+QWidget* DialogItems::GetControl(int id) const {
+    return m_form ? AfxFindDialogControl(*m_form, id) : nullptr;
+}
+
+CWnd* DialogItems::GetDlgItem(int id) {
+    QWidget* widget = GetControl(id);
+    if (widget == nullptr)
+        return nullptr;
+    if (auto bound = m_bound.find(id); bound != m_bound.end() && bound->second->GetSafeHwnd() == widget)
+        return bound->second;
+    std::unique_ptr<CWnd>& object = m_temporary[id];
+    if (!object || object->GetSafeHwnd() != widget) {
+        object = MakeControlObject(widget);
+        object->SubclassWindow(widget);
+    }
+    return object.get();
+}
+
+void DialogItems::BindControl(int id, CWnd& control) {
+    QWidget* widget = GetControl(id);
+    if (widget == nullptr || control.GetSafeHwnd() == widget)
+        return;
+    control.SubclassWindow(widget);
+    m_bound[id] = &control;
+}
+
+BOOL DialogItems::UpdateData(CWnd& owner, BOOL bSaveAndValidate, CDataExchange::WriteMode mode,
+                             const ExchangeFn& exchange) {
+    const bool wasLockedOut = m_bLockout;
+    m_bLockout = true;
+    BOOL succeeded = TRUE;
+    try {
+        CDataExchange dx(&owner, *this, bSaveAndValidate, mode);
+        exchange(&dx);
+        dx.CommitStores();
+    } catch (const AfxDataExchangeFailure&) {
+        succeeded = FALSE;
+    }
+    m_bLockout = wasLockedOut;
+    return succeeded;
+}
+
+void DialogItems::FocusFirstTabStop() {
+    if (!m_form)
+        return;
+    if (QWidget* first = AfxFirstTabStop(*m_form))
+        AfxFocusDialogControl(*first);
+}
