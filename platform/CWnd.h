@@ -11,6 +11,7 @@
 
 class QWidget;
 class QEvent;
+class QImage;
 class WndEventBridge;
 
 inline constexpr int SB_HORZ = 0;
@@ -37,6 +38,12 @@ public:
     void UpdateWindow();
     void GetClientRect(CRect* rect) const;
     virtual int GetScrollPos(int nBar) const;
+
+    // A device context for drawing on the window outside its paint; give it back with ReleaseDC,
+    // which shows what was drawn. Windows that keep no pixels between paints give a context that
+    // answers metrics (GetDeviceCaps, HIMETRICtoDP) and draws nothing.
+    CDC* GetDC();
+    int ReleaseDC(CDC* pDC);
 
     // Message delivery, as the bridge and the tests call it. Returns TRUE when an entry handled it.
     BOOL SendMouseMessage(UINT message, UINT nFlags, CPoint point);
@@ -66,6 +73,9 @@ public:
     virtual bool OnWidgetEvent(QEvent* event);
 
 protected:
+    // The pixels GetDC draws on: null unless the window keeps its own between paints.
+    virtual QImage* GetDrawingSurface() { return nullptr; }
+
     QPointer<QWidget> m_hWnd;
     QPointer<QWidget> m_inputWidget;
 

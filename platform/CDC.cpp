@@ -1,0 +1,589 @@
+#include "platform/CDC.h"
+
+#include <QImage>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+// Contents:
+//   1. pixel and colour helpers
+//   2. shape rasterisers (lines, ellipses, polygon spans), in device pixels
+//   3. CDC state and selections
+//   4. CDC drawing
+
+// ---- 1. pixel and colour helpers ------------------------------------------------------------------
+
+namespace {
+
+constexpr QRgb kWhitePixel = 0xFFFFFFFFu;
+
+// A COLORREF (0x00BBGGRR) as a Format_RGB32 pixel (0xFFRRGGBB), and back.
+QRgb ToPixel(COLORREF color) {
+    return 0xFF000000u | (static_cast<QRgb>(GetRValue(color)) << 16) |
+           (static_cast<QRgb>(GetGValue(color)) << 8) | GetBValue(color);
+}
+
+COLORREF ToColorRef(QRgb pixel) {
+    return RGB(qRed(pixel), qGreen(pixel), qBlue(pixel));
+}
+
+// The mix mode's result for pen P over destination D, bit by bit: mode - 1 is a truth table whose
+// bit (2P + D) gives the result bit.
+QRgb Mix(int rop2, QRgb pen, QRgb destination) {
+    const std::uint32_t table = static_cast<std::uint32_t>(rop2 - 1);
+    const std::uint32_t p = pen & 0xFFFFFFu;
+    const std::uint32_t d = destination & 0xFFFFFFu;
+    std::uint32_t result = 0;
+    if (table & 1u)
+        result |= ~p & ~d;
+    if (table & 2u)
+        result |= ~p & d;
+    if (table & 4u)
+        result |= p & ~d;
+    if (table & 8u)
+        result |= p & d;
+    return 0xFF000000u | (result & 0xFFFFFFu);
+}
+
+CRect Intersect(const CRect& a, const CRect& b) {
+    return CRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                 std::min(a.bottom, b.bottom));
+}
+
+// Division rounding toward minus infinity (the rasterisers meet negative numerators).
+std::int64_t FloorDiv(std::int64_t numerator, std::int64_t denominator) {
+    std::int64_t quotient = numerator / denominator;
+    if ((numerator % denominator != 0) && ((numerator < 0) != (denominator < 0)))
+        --quotient;
+    return quotient;
+}
+
+std::int64_t CeilDiv(std::int64_t numerator, std::int64_t denominator) {
+    return -FloorDiv(-numerator, denominator);
+}
+
+// ---- 2. shape rasterisers -------------------------------------------------------------------------
+
+// Calls plot(x, y) for the pixels of the line from a to b, a included and b left out, limited to
+// the clip box. The pixels are those of the line taken from its top-left end, whatever the
+// direction, so a segment drawn back and forth lights the same pixels.
+template <class PlotFn> void RasterizeLine(CPoint a, CPoint b, const CRect& clip, PlotFn plot) {
+    if (a == b)
+        return;
+    const bool xMajor = std::abs(b.x - a.x) >= std::abs(b.y - a.y);
+    // Canonical end points: along the major axis from the smaller coordinate to the larger.
+    const bool swapped = xMajor ? a.x > b.x : a.y > b.y;
+    const CPoint p = swapped ? b : a;
+    const CPoint q = swapped ? a : b;
+    const std::int64_t dx = q.x - p.x;
+    const std::int64_t dy = q.y - p.y;
+    if (xMajor) {
+        const int first = std::max(p.x, clip.left);
+        const int last = std::min(q.x, clip.right - 1);
+        for (int x = first; x <= last; ++x) {
+            const int y = p.y + static_cast<int>(FloorDiv(2 * (x - p.x) * dy + dx, 2 * dx));
+            if (y < clip.top || y >= clip.bottom || CPoint(x, y) == b)
+                continue;
+            plot(x, y);
+        }
+    } else {
+        const int first = std::max(p.y, clip.top);
+        const int last = std::min(q.y, clip.bottom - 1);
+        for (int y = first; y <= last; ++y) {
+            const int x = p.x + static_cast<int>(FloorDiv(2 * (y - p.y) * dx + dy, 2 * dy));
+            if (x < clip.left || x >= clip.right || CPoint(x, y) == b)
+                continue;
+            plot(x, y);
+        }
+    }
+}
+
+// The value nearest to `exact` among those with the parity of `parity` (the doubled coordinates
+// of an ellipse step in twos from a centre that may lie between pixels).
+int NearestWithParity(double exact, int parity) {
+    return parity + 2 * static_cast<int>(std::lround((exact - parity) / 2.0));
+}
+
+// Appends the outline pixels of the ellipse inscribed in columns x0..x1 and rows y0..y1. Works in
+// doubled coordinates so that a centre between pixels stays exact. The flat parts are sampled
+// column by column and the steep parts row by row, which keeps the outline one pixel thin and
+// closed; points are mirrored into the four quadrants (duplicates are removed by the caller).
+void RasterizeEllipse(int x0, int y0, int x1, int y1, std::vector<CPoint>& out) {
+    const int a2 = x1 - x0; // doubled semi-axes
+    const int b2 = y1 - y0;
+    const int cx2 = x0 + x1; // doubled centre
+    const int cy2 = y0 + y1;
+    if (a2 == 0 || b2 == 0) {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                out.emplace_back(x, y);
+        return;
+    }
+    const double aa = static_cast<double>(a2) * a2;
+    const double bb = static_cast<double>(b2) * b2;
+    auto mirror = [&](int dx2, int dy2) {
+        for (int sx : {-1, 1})
+            for (int sy : {-1, 1})
+                out.emplace_back((cx2 + sx * dx2) / 2, (cy2 + sy * dy2) / 2);
+    };
+    for (int dx2 = a2 % 2; dx2 <= a2; dx2 += 2) {
+        const double t = static_cast<double>(dx2) / a2;
+        const double dy2 = b2 * std::sqrt(std::max(0.0, 1.0 - t * t));
+        if (bb * dx2 <= aa * dy2) // slope at most 1: flat part
+            mirror(dx2, NearestWithParity(dy2, b2 % 2));
+    }
+    for (int dy2 = b2 % 2; dy2 <= b2; dy2 += 2) {
+        const double t = static_cast<double>(dy2) / b2;
+        const double dx2 = a2 * std::sqrt(std::max(0.0, 1.0 - t * t));
+        if (aa * dy2 <= bb * dx2) // slope at least 1: steep part
+            mirror(NearestWithParity(dx2, a2 % 2), dy2);
+    }
+}
+
+// Whether pixel offset (px, py) from the ellipse centre lies on the sweep that runs counter-clockwise
+// on the screen from the start radial to the end radial (offsets in device pixels, y down).
+bool OnSweep(std::int64_t sx, std::int64_t sy, std::int64_t ex, std::int64_t ey, std::int64_t px,
+             std::int64_t py) {
+    // Angles measured on the screen: flip y so that counter-clockwise is positive.
+    const double start = std::atan2(static_cast<double>(-sy), static_cast<double>(sx));
+    double end = std::atan2(static_cast<double>(-ey), static_cast<double>(ex));
+    double at = std::atan2(static_cast<double>(-py), static_cast<double>(px));
+    constexpr double kTurn = 2.0 * 3.14159265358979323846;
+    while (end <= start)
+        end += kTurn;
+    while (at < start)
+        at += kTurn;
+    return at <= end;
+}
+
+// One polygon edge for the scanline fill: rows [yTop, yBottom) where x = x0 + (y - y0) * dx / dy.
+struct Edge {
+    int yTop;
+    int yBottom;
+    std::int64_t x0;
+    std::int64_t y0;
+    std::int64_t dx;
+    std::int64_t dy; // > 0
+};
+
+// Calls span(y, xBegin, xEnd) for each row of the polygon's interior inside the clip box, by the
+// alternate rule. A pixel counts when its corner point (x, y) lies inside, with points on a left
+// or top edge inside and points on a right or bottom edge outside. Only the rows in the clip box
+// are visited, and each row costs in proportion to the edges that cross it.
+template <class SpanFn>
+void RasterizePolygon(const std::vector<CPoint>& vertices, const CRect& clip, SpanFn span) {
+    std::vector<Edge> edges;
+    edges.reserve(vertices.size());
+    for (std::size_t i = 0; i < vertices.size(); ++i) {
+        CPoint p = vertices[i];
+        CPoint q = vertices[(i + 1) % vertices.size()];
+        if (p.y == q.y)
+            continue;
+        if (p.y > q.y)
+            std::swap(p, q);
+        edges.push_back({p.y, q.y, p.x, p.y, q.x - p.x, q.y - p.y});
+    }
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.yTop < b.yTop; });
+    std::vector<const Edge*> active;
+    std::vector<int> crossings;
+    std::size_t next = 0;
+    for (int y = clip.top; y < clip.bottom; ++y) {
+        while (next < edges.size() && edges[next].yTop <= y)
+            active.push_back(&edges[next++]);
+        active.erase(
+            std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->yBottom <= y; }),
+            active.end());
+        if (active.empty()) {
+            if (next == edges.size())
+                break;
+            continue;
+        }
+        crossings.clear();
+        for (const Edge* e : active) // first pixel column at or right of the crossing
+            crossings.push_back(static_cast<int>(e->x0 + CeilDiv((y - e->y0) * e->dx, e->dy)));
+        std::sort(crossings.begin(), crossings.end());
+        for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
+            const int begin = std::max(crossings[k], clip.left);
+            const int end = std::min(crossings[k + 1], clip.right);
+            if (begin < end)
+                span(y, begin, end);
+        }
+    }
+}
+
+} // namespace
+
+COLORREF GetSysColor(int nIndex) {
+    switch (nIndex) {
+    case COLOR_WINDOW:
+        return RGB(255, 255, 255);
+    case COLOR_WINDOWTEXT:
+        return RGB(0, 0, 0);
+    case COLOR_APPWORKSPACE:
+        return RGB(171, 171, 171);
+    case COLOR_BTNFACE:
+        return RGB(240, 240, 240);
+    default:
+        return RGB(0, 0, 0);
+    }
+}
+
+// ---- 3. CDC state and selections ------------------------------------------------------------------
+
+CDC::CDC() {
+    m_stockPen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+    m_stockBrush.CreateSolidBrush(RGB(255, 255, 255));
+    m_pPen = &m_stockPen;
+    m_pBrush = &m_stockBrush;
+    m_pBitmap = &m_stockBitmap;
+}
+
+CDC::~CDC() = default;
+
+void CDC::AttachSurface(QImage* pSurface) {
+    m_pSurface = pSurface;
+    m_pReadable = pSurface;
+    m_bMemory = false;
+}
+
+BOOL CDC::CreateCompatibleDC(CDC*) {
+    m_pSurface = nullptr;
+    m_pReadable = nullptr;
+    m_bMemory = true;
+    m_pBitmap = &m_stockBitmap;
+    return TRUE;
+}
+
+BOOL CDC::DeleteDC() {
+    if (m_pReadable == nullptr && !m_bMemory)
+        return FALSE;
+    m_pSurface = nullptr;
+    m_pReadable = nullptr;
+    m_bMemory = false;
+    m_pBitmap = &m_stockBitmap;
+    return TRUE;
+}
+
+int CDC::SetMapMode(int nMapMode) {
+    // Logical units are always device pixels; the program asks for nothing else.
+    return nMapMode == MM_TEXT ? MM_TEXT : 0;
+}
+
+CPoint CDC::SetViewportOrg(int x, int y) {
+    const CPoint previous = m_ptOrigin;
+    m_ptOrigin = CPoint(x, y);
+    return previous;
+}
+
+CRect CDC::DeviceClip() const {
+    if (m_pReadable == nullptr)
+        return CRect();
+    const CRect surface(0, 0, m_pReadable->width(), m_pReadable->height());
+    return m_bClipped ? Intersect(surface, m_rcClip) : surface;
+}
+
+int CDC::IntersectClipRect(int x1, int y1, int x2, int y2) {
+    const CRect device(x1 + m_ptOrigin.x, y1 + m_ptOrigin.y, x2 + m_ptOrigin.x, y2 + m_ptOrigin.y);
+    m_rcClip = m_bClipped ? Intersect(m_rcClip, device) : device;
+    m_bClipped = true;
+    return DeviceClip().IsRectEmpty() ? NULLREGION : SIMPLEREGION;
+}
+
+int CDC::GetClipBox(CRect* lpRect) const {
+    const CRect device = DeviceClip();
+    if (device.IsRectEmpty()) {
+        *lpRect = CRect();
+        return NULLREGION;
+    }
+    *lpRect = CRect(device.left - m_ptOrigin.x, device.top - m_ptOrigin.y, device.right - m_ptOrigin.x,
+                    device.bottom - m_ptOrigin.y);
+    return SIMPLEREGION;
+}
+
+CPen* CDC::SelectObject(CPen* pPen) {
+    if (pPen == nullptr || pPen->GetSafeHandle() == nullptr)
+        return nullptr;
+    CPen* previous = m_pPen;
+    m_pPen = pPen;
+    m_nPenStyle = pPen->GetStyle();
+    m_crPen = pPen->GetColor();
+    return previous;
+}
+
+CBrush* CDC::SelectObject(CBrush* pBrush) {
+    if (pBrush == nullptr || pBrush->GetSafeHandle() == nullptr)
+        return nullptr;
+    CBrush* previous = m_pBrush;
+    m_pBrush = pBrush;
+    m_brushKind = pBrush->GetKind();
+    m_crBrush = pBrush->GetColor();
+    m_nHatch = pBrush->GetHatchStyle();
+    return previous;
+}
+
+CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
+    if (!m_bMemory || pBitmap == nullptr)
+        return nullptr;
+    if (pBitmap != &m_stockBitmap && pBitmap->GetSafeHandle() == nullptr)
+        return nullptr;
+    CBitmap* previous = m_pBitmap;
+    m_pBitmap = pBitmap;
+    m_pSurface = pBitmap->GetWritableImage();
+    m_pReadable = static_cast<HBITMAP>(*pBitmap);
+    return previous;
+}
+
+int CDC::SetBkMode(int nBkMode) {
+    const int previous = m_nBkMode;
+    if (nBkMode == TRANSPARENT || nBkMode == OPAQUE)
+        m_nBkMode = nBkMode;
+    return previous;
+}
+
+COLORREF CDC::SetBkColor(COLORREF crColor) {
+    const COLORREF previous = m_crBkColor;
+    m_crBkColor = crColor;
+    return previous;
+}
+
+int CDC::SetROP2(int nDrawMode) {
+    const int previous = m_nRop2;
+    if (nDrawMode >= R2_BLACK && nDrawMode <= R2_WHITE)
+        m_nRop2 = nDrawMode;
+    return previous;
+}
+
+int CDC::GetDeviceCaps(int nIndex) const {
+    switch (nIndex) {
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+        return kDeviceDpi;
+    case HORZRES:
+        return m_pReadable ? m_pReadable->width() : 0;
+    case VERTRES:
+        return m_pReadable ? m_pReadable->height() : 0;
+    default:
+        return 0;
+    }
+}
+
+void CDC::HIMETRICtoDP(CSize* lpSize) const {
+    auto toPixels = [](int himetric) {
+        return static_cast<int>(std::lround(static_cast<double>(himetric) * kDeviceDpi / 2540.0));
+    };
+    lpSize->cx = toPixels(lpSize->cx);
+    lpSize->cy = toPixels(lpSize->cy);
+}
+
+// ---- 4. CDC drawing -------------------------------------------------------------------------------
+
+void CDC::Plot(int x, int y, COLORREF color) {
+    auto* pixel = reinterpret_cast<QRgb*>(m_pSurface->scanLine(y)) + x;
+    *pixel = m_nRop2 == R2_COPYPEN ? ToPixel(color) : Mix(m_nRop2, ToPixel(color), *pixel);
+}
+
+void CDC::PlotOutline(std::vector<CPoint>& pixels) {
+    // Sorting by row, then column, also keeps the writes in memory order.
+    std::sort(pixels.begin(), pixels.end(),
+              [](const CPoint& a, const CPoint& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+    pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
+    const CRect clip = DeviceClip();
+    for (const CPoint& p : pixels) {
+        if (p.x >= clip.left && p.x < clip.right && p.y >= clip.top && p.y < clip.bottom)
+            Plot(p.x, p.y, m_crPen);
+    }
+}
+
+CPoint CDC::MoveTo(int x, int y) {
+    const CPoint previous = m_ptPosition;
+    m_ptPosition = CPoint(x, y);
+    return previous;
+}
+
+BOOL CDC::LineTo(int x, int y) {
+    const CPoint from(m_ptPosition.x + m_ptOrigin.x, m_ptPosition.y + m_ptOrigin.y);
+    const CPoint to(x + m_ptOrigin.x, y + m_ptOrigin.y);
+    m_ptPosition = CPoint(x, y);
+    if (m_pSurface == nullptr)
+        return FALSE;
+    if (m_nPenStyle == PS_NULL)
+        return TRUE;
+    const CRect clip = DeviceClip();
+    // A line entirely outside the clip box costs nothing however long it is.
+    if (std::max(from.x, to.x) < clip.left || std::min(from.x, to.x) >= clip.right ||
+        std::max(from.y, to.y) < clip.top || std::min(from.y, to.y) >= clip.bottom)
+        return TRUE;
+    RasterizeLine(from, to, clip, [this](int px, int py) { Plot(px, py, m_crPen); });
+    return TRUE;
+}
+
+BOOL CDC::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    if (m_pSurface == nullptr)
+        return FALSE;
+    const int left = std::min(x1, x2) + m_ptOrigin.x;
+    const int right = std::max(x1, x2) + m_ptOrigin.x;
+    const int top = std::min(y1, y2) + m_ptOrigin.y;
+    const int bottom = std::max(y1, y2) + m_ptOrigin.y;
+    if (right <= left || bottom <= top)
+        return FALSE;
+    if (m_nPenStyle == PS_NULL)
+        return TRUE;
+    const CRect clip = DeviceClip();
+    if (right <= clip.left || left >= clip.right || bottom <= clip.top || top >= clip.bottom)
+        return TRUE;
+    m_scratch.clear();
+    RasterizeEllipse(left, top, right - 1, bottom - 1, m_scratch);
+    // Start and end on one radial (parallel, same direction) is the whole ellipse.
+    const std::int64_t cx2 = left + right - 1;
+    const std::int64_t cy2 = top + bottom - 1;
+    const std::int64_t sx = 2 * (x3 + m_ptOrigin.x) - cx2;
+    const std::int64_t sy = 2 * (y3 + m_ptOrigin.y) - cy2;
+    const std::int64_t ex = 2 * (x4 + m_ptOrigin.x) - cx2;
+    const std::int64_t ey = 2 * (y4 + m_ptOrigin.y) - cy2;
+    const bool wholeEllipse = sx * ey - sy * ex == 0 && sx * ex + sy * ey >= 0;
+    if (!wholeEllipse) {
+        std::erase_if(m_scratch, [&](const CPoint& p) {
+            return !OnSweep(sx, sy, ex, ey, 2 * p.x - cx2, 2 * p.y - cy2);
+        });
+    }
+    PlotOutline(m_scratch);
+    return TRUE;
+}
+
+void CDC::FillSpan(int y, int xBegin, int xEnd) {
+    auto* row = reinterpret_cast<QRgb*>(m_pSurface->scanLine(y));
+    const QRgb brush = ToPixel(m_crBrush);
+    const bool hatched = m_brushKind == CBrush::Kind::Hatched;
+    const unsigned pattern = hatched ? CBrush::HatchRow(m_nHatch, y) : 0xFFu;
+    if (pattern == 0xFFu || (hatched && m_nBkMode == OPAQUE)) {
+        // Every pixel of the span is written: brush where the pattern is set, else background.
+        const QRgb background = ToPixel(m_crBkColor);
+        for (int x = xBegin; x < xEnd; ++x) {
+            const QRgb colour = (pattern & (0x80u >> (x & 7))) ? brush : background;
+            row[x] = m_nRop2 == R2_COPYPEN ? colour : Mix(m_nRop2, colour, row[x]);
+        }
+        return;
+    }
+    // Transparent hatch: visit only the pattern's columns, one in eight per set bit.
+    for (int column = 0; column < 8; ++column) {
+        if ((pattern & (0x80u >> column)) == 0)
+            continue;
+        const int first = xBegin + ((column - xBegin) % 8 + 8) % 8;
+        for (int x = first; x < xEnd; x += 8)
+            row[x] = m_nRop2 == R2_COPYPEN ? brush : Mix(m_nRop2, brush, row[x]);
+    }
+}
+
+void CDC::FillPolygonInterior(const std::vector<CPoint>& vertices) {
+    if (m_brushKind == CBrush::Kind::Null)
+        return;
+    CRect clip = DeviceClip();
+    int minY = vertices.front().y;
+    int maxY = minY;
+    for (const CPoint& v : vertices) {
+        minY = std::min(minY, v.y);
+        maxY = std::max(maxY, v.y);
+    }
+    clip.top = std::max(clip.top, minY);
+    clip.bottom = std::min(clip.bottom, maxY);
+    if (clip.IsRectEmpty())
+        return;
+    RasterizePolygon(vertices, clip, [this](int y, int begin, int end) { FillSpan(y, begin, end); });
+}
+
+BOOL CDC::Polygon(const CPoint* lpPoints, int nCount) {
+    if (m_pSurface == nullptr || lpPoints == nullptr || nCount < 2)
+        return FALSE;
+    std::vector<CPoint> vertices(lpPoints, lpPoints + nCount);
+    for (CPoint& v : vertices) {
+        v.x += m_ptOrigin.x;
+        v.y += m_ptOrigin.y;
+    }
+    FillPolygonInterior(vertices);
+    if (m_nPenStyle == PS_NULL)
+        return TRUE;
+    const CRect clip = DeviceClip();
+    m_scratch.clear();
+    for (int i = 0; i < nCount; ++i) {
+        RasterizeLine(vertices[i], vertices[(i + 1) % nCount], clip,
+                      [this](int px, int py) { m_scratch.emplace_back(px, py); });
+    }
+    PlotOutline(m_scratch);
+    return TRUE;
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr) {
+    m_crBkColor = clr;
+    if (m_pSurface == nullptr)
+        return;
+    CRect target(x + m_ptOrigin.x, y + m_ptOrigin.y, x + cx + m_ptOrigin.x, y + cy + m_ptOrigin.y);
+    if (target.left > target.right)
+        std::swap(target.left, target.right);
+    if (target.top > target.bottom)
+        std::swap(target.top, target.bottom);
+    const CRect area = Intersect(target, DeviceClip());
+    if (area.IsRectEmpty())
+        return;
+    const QRgb pixel = ToPixel(clr);
+    for (int row = area.top; row < area.bottom; ++row) {
+        auto* line = reinterpret_cast<QRgb*>(m_pSurface->scanLine(row));
+        std::fill(line + area.left, line + area.right, pixel);
+    }
+}
+
+BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
+                     int nSrcHeight, DWORD dwRop) {
+    if (dwRop != SRCCOPY || m_pSurface == nullptr || pSrcDC == nullptr || pSrcDC->m_pReadable == nullptr)
+        return FALSE;
+    if (nWidth <= 0 || nHeight <= 0 || nSrcWidth <= 0 || nSrcHeight <= 0)
+        return FALSE;
+    const QImage& source = *pSrcDC->m_pReadable;
+    const CRect target(x + m_ptOrigin.x, y + m_ptOrigin.y, x + m_ptOrigin.x + nWidth,
+                       y + m_ptOrigin.y + nHeight);
+    const CRect area = Intersect(target, DeviceClip());
+    if (area.IsRectEmpty())
+        return TRUE;
+    const std::int64_t srcLeft = static_cast<std::int64_t>(xSrc) + pSrcDC->m_ptOrigin.x;
+    const std::int64_t srcTop = static_cast<std::int64_t>(ySrc) + pSrcDC->m_ptOrigin.y;
+    // The source pixel under the centre of destination pixel d (offset from the target's edge).
+    auto sourceIndex = [](std::int64_t d, std::int64_t sourceSize, std::int64_t targetSize) {
+        return (2 * d + 1) * sourceSize / (2 * targetSize);
+    };
+    // Only the columns and rows inside the clip box are mapped: the cost follows the visible area.
+    std::vector<int> columns(static_cast<std::size_t>(area.Width()));
+    for (int dx = area.left; dx < area.right; ++dx) {
+        const std::int64_t sx = srcLeft + sourceIndex(dx - target.left, nSrcWidth, nWidth);
+        columns[static_cast<std::size_t>(dx - area.left)] =
+            (sx >= 0 && sx < source.width()) ? static_cast<int>(sx) : -1;
+    }
+    std::int64_t previousRow = -1;
+    const QRgb* previousLine = nullptr;
+    for (int dy = area.top; dy < area.bottom; ++dy) {
+        const std::int64_t sy = srcTop + sourceIndex(dy - target.top, nSrcHeight, nHeight);
+        QRgb* line = reinterpret_cast<QRgb*>(m_pSurface->scanLine(dy)) + area.left;
+        if (sy == previousRow && previousLine != nullptr) { // a replicated row: copy the one above
+            std::memcpy(line, previousLine, columns.size() * sizeof(QRgb));
+        } else if (sy < 0 || sy >= source.height()) {
+            std::fill(line, line + columns.size(), kWhitePixel);
+        } else {
+            const auto* sourceLine =
+                reinterpret_cast<const QRgb*>(source.constScanLine(static_cast<int>(sy)));
+            for (std::size_t i = 0; i < columns.size(); ++i)
+                line[i] = columns[i] >= 0 ? (sourceLine[columns[i]] | 0xFF000000u) : kWhitePixel;
+        }
+        previousRow = sy;
+        previousLine = line;
+    }
+    return TRUE;
+}
+
+COLORREF CDC::GetPixel(int x, int y) const {
+    const int dx = x + m_ptOrigin.x;
+    const int dy = y + m_ptOrigin.y;
+    const CRect clip = DeviceClip();
+    if (dx < clip.left || dx >= clip.right || dy < clip.top || dy >= clip.bottom)
+        return CLR_INVALID;
+    return ToColorRef(reinterpret_cast<const QRgb*>(m_pReadable->constScanLine(dy))[dx]);
+}
