@@ -2,6 +2,8 @@
 
 #include "doc/ConversionFrame.h"
 #include "doc/DataFileWriter.h"
+#include "dialogs/CAxisDlg.h"
+#include "dialogs/CPixelDataDlg.h"
 #include "model/Geometry.h"
 #include "platform/CFileDialog.h"
 #include "platform/CStdioFile.h"
@@ -130,11 +132,44 @@ void CTallyscopeDoc::UpdateZoomView(int nX, int nY, BOOL bPoint) {
     }
 }
 
-// FIXME: the point list lands with the dialogs.
-void CTallyscopeDoc::OnDataShow() {}
+// The list works on the main window's active document, which is this one; the result is not used.
+void CTallyscopeDoc::OnDataShow() {
+    CPixelDataDlg dlg;
+    dlg.DoModal();
+}
 
-// FIXME: the axis settings dialog lands with the dialogs.
-void CTallyscopeDoc::OnAxisValue() {}
+// The calibration changes only on OK, and then all of it, even when nothing was edited. Selection,
+// view modes, series and the modified flag stay as they are.
+void CTallyscopeDoc::OnAxisValue() {
+    CAxisDlg dlg;
+    dlg.m_nOriginX = m_DataAxis.m_Origin.m_nPixelX;
+    dlg.m_nOriginY = m_DataAxis.m_Origin.m_nPixelY;
+    dlg.m_nXAxisX = m_DataAxis.m_XAxis.m_nPixelX;
+    dlg.m_nXAxisY = m_DataAxis.m_XAxis.m_nPixelY;
+    dlg.m_nYAxisX = m_DataAxis.m_YAxis.m_nPixelX;
+    dlg.m_nYAxisY = m_DataAxis.m_YAxis.m_nPixelY;
+    dlg.m_dXMin = m_DataAxis.m_Origin.m_dValueX;
+    dlg.m_dXMax = m_DataAxis.m_XAxis.m_dValueX;
+    dlg.m_dYMin = m_DataAxis.m_Origin.m_dValueY;
+    dlg.m_dYMax = m_DataAxis.m_YAxis.m_dValueY;
+    dlg.m_bXLog = m_DataAxis.m_bLogX;
+    dlg.m_bYLog = m_DataAxis.m_bLogY;
+    if (dlg.DoModal() != IDOK)
+        return;
+    m_DataAxis.m_Origin.m_nPixelX = dlg.m_nOriginX;
+    m_DataAxis.m_Origin.m_nPixelY = dlg.m_nOriginY;
+    m_DataAxis.m_XAxis.m_nPixelX = dlg.m_nXAxisX;
+    m_DataAxis.m_XAxis.m_nPixelY = dlg.m_nXAxisY;
+    m_DataAxis.m_YAxis.m_nPixelX = dlg.m_nYAxisX;
+    m_DataAxis.m_YAxis.m_nPixelY = dlg.m_nYAxisY;
+    m_DataAxis.m_Origin.m_dValueX = dlg.m_dXMin;
+    m_DataAxis.m_XAxis.m_dValueX = dlg.m_dXMax;
+    m_DataAxis.m_Origin.m_dValueY = dlg.m_dYMin;
+    m_DataAxis.m_YAxis.m_dValueY = dlg.m_dYMax;
+    m_DataAxis.m_bLogX = dlg.m_bXLog;
+    m_DataAxis.m_bLogY = dlg.m_bYLog;
+    UpdateAllViews(nullptr, 0, nullptr);
+}
 
 double CTallyscopeDoc::GetLineLength(int nIndex) const {
     if (nIndex < 0)
