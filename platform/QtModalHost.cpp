@@ -58,6 +58,9 @@ int QtModalHost::FileDialog(const FileDialogRequest& request, CString& chosenPat
     dialog.setAcceptMode(request.openFile ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(request.openFile ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(AfxQtFileFilters(request.filter));
+    // The list shows each entry's name as the program wrote it ("All Files (*.*)"), not the
+    // patterns Qt matches with.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     if (!request.defaultExt.IsEmpty())
         dialog.setDefaultSuffix(QString::fromUtf8(request.defaultExt.GetString()));
     if (!request.fileName.IsEmpty())
