@@ -55,6 +55,8 @@ CCmdUI CCmdTarget::QueryCommandState(UINT nID) {
     CCmdUI state(nID);
     if (!OnCmdMsg(nID, &state))
         state.Enable(FALSE); // nobody handles it: shown disabled
+    else if (!state.m_bEnableChanged)
+        state.m_bEnabled = true;
     return state;
 }
 

@@ -21,11 +21,17 @@ struct CREATESTRUCT;
 class CCmdUI {
 public:
     explicit CCmdUI(UINT id) : m_nID(id) {}
-    void Enable(BOOL bOn = TRUE) { m_bEnabled = bOn != FALSE; }
+    void Enable(BOOL bOn = TRUE) {
+        m_bEnabled = bOn != FALSE;
+        m_bEnableChanged = true;
+    }
     void SetCheck(int nCheck = 1) { m_bChecked = nCheck != 0; }
 
     UINT m_nID;
     bool m_bEnabled = false;
+    // Whether the update handler decided the enabled state; one that only sets the check mark leaves
+    // its command enabled.
+    bool m_bEnableChanged = false;
     bool m_bChecked = false;
 };
 

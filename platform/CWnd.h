@@ -17,6 +17,21 @@ class WndEventBridge;
 inline constexpr int SB_HORZ = 0;
 inline constexpr int SB_VERT = 1;
 
+// Show commands and placement flags.
+inline constexpr int SW_HIDE = 0;
+inline constexpr int SW_SHOWNORMAL = 1;
+inline constexpr int SW_SHOWMINIMIZED = 2;
+inline constexpr int SW_SHOWMAXIMIZED = 3;
+inline constexpr int SW_SHOWNOACTIVATE = 4;
+inline constexpr int SW_SHOW = 5;
+inline constexpr int SW_RESTORE = 9;
+inline constexpr UINT SWP_NOSIZE = 0x0001;
+inline constexpr UINT SWP_NOMOVE = 0x0002;
+inline constexpr UINT SWP_NOZORDER = 0x0004;
+inline constexpr UINT SWP_NOACTIVATE = 0x0010;
+inline constexpr UINT SWP_SHOWWINDOW = 0x0040;
+inline constexpr UINT SWP_HIDEWINDOW = 0x0080;
+
 class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
 public:
@@ -68,6 +83,21 @@ public:
     virtual CWnd* GetDlgItem(int nID) const;
     virtual LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
+    // Window placement and lifetime (defined in CWndPlacement.cpp). Sizes and positions are those of
+    // the widget; a top-level window is placed on the screen. SetWindowPos with &wndTopMost keeps a
+    // top-level window above all others, &wndNoTopMost releases it. DestroyWindow takes the window
+    // off the screen at once; its widget is deleted when control returns to the event loop, so a
+    // window may destroy itself from inside one of its own handlers.
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
+    static const CWnd wndTopMost;
+    static const CWnd wndNoTopMost;
+    BOOL ShowWindow(int nCmdShow);
+    BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags);
+    void GetWindowRect(CRect* rect) const;
+    BOOL IsWindowVisible() const;
+    virtual BOOL DestroyWindow();
+
     // Called by the bridge for every event of the input widget before the translation to messages;
     // returning true consumes the event. Windows that paint override this.
     virtual bool OnWidgetEvent(QEvent* event);
@@ -75,6 +105,8 @@ public:
 protected:
     // The pixels GetDC draws on: null unless the window keeps its own between paints.
     virtual QImage* GetDrawingSurface() { return nullptr; }
+    // Shows what GetDC drew on the surface (ReleaseDC calls it).
+    virtual void PresentDrawingSurface();
 
     QPointer<QWidget> m_hWnd;
     QPointer<QWidget> m_inputWidget;

@@ -1,0 +1,15 @@
+#pragma once
+// The application object: the start-up sequence, and the About box command.
+
+#include "platform/CWinApp.h"
+
+class CTallyscopeApp : public CWinApp {
+    DECLARE_MESSAGE_MAP()
+public:
+    CTallyscopeApp() = default;
+
+    BOOL InitInstance() override;
+    void OnAppAbout();
+};
+
+extern CTallyscopeApp theApp;

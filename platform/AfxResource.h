@@ -1,0 +1,94 @@
+#pragma once
+// The program's resources as the framework looks them up by id: menus, accelerator tables, the
+// string table, toolbar layouts and icons. The tables themselves are constant data in res/, which
+// defines AfxGetResourceModule(); this header only says what a table looks like and how to read it.
+
+#include "platform/CString.h"
+
+#include <span>
+
+// A menu item; a popup carries the items of its submenu, a separator has no caption.
+inline constexpr UINT MF_GRAYED = 0x0001;
+
+struct MenuItemTemplate {
+    const char* caption = nullptr; // "&" before the mnemonic, "\t" before the shortcut text
+    UINT id = 0;
+    UINT flags = 0;
+    std::span<const MenuItemTemplate> popup{};
+
+    constexpr bool IsSeparator() const { return caption == nullptr; }
+    constexpr bool IsPopup() const { return !popup.empty(); }
+};
+constexpr MenuItemTemplate MenuSeparator() {
+    return {};
+}
+constexpr MenuItemTemplate MenuPopup(const char* caption, std::span<const MenuItemTemplate> items) {
+    return {caption, 0, 0, items};
+}
+
+// One accelerator: a virtual key with its modifiers, and the command it sends.
+inline constexpr BYTE FVIRTKEY = 0x01;
+inline constexpr BYTE FSHIFT = 0x04;
+inline constexpr BYTE FCONTROL = 0x08;
+inline constexpr BYTE FALT = 0x10;
+
+struct AcceleratorEntry {
+    BYTE fVirt;
+    UINT key; // a VK_* code, or an upper-case letter
+    UINT cmd;
+};
+
+// A string of the string table; an entry with idLast covers the whole range of ids.
+struct StringEntry {
+    UINT id;
+    const char* text;
+    UINT idLast = 0;
+};
+
+// A toolbar: buttons of one size cut in order from one image strip; ID_SEPARATOR marks a gap.
+inline constexpr UINT ID_SEPARATOR = 0;
+
+struct ToolBarTemplate {
+    UINT id;
+    int buttonWidth;
+    int buttonHeight;
+    const char* imagePath; // a Qt resource path
+    std::span<const UINT> items;
+};
+
+struct MenuResource {
+    UINT id;
+    std::span<const MenuItemTemplate> items;
+};
+
+struct AcceleratorResource {
+    UINT id;
+    std::span<const AcceleratorEntry> entries;
+};
+
+struct IconResource {
+    UINT id;
+    const char* imagePath; // a Qt resource path
+};
+
+struct ResourceModule {
+    std::span<const StringEntry> strings;
+    std::span<const MenuResource> menus;
+    std::span<const AcceleratorResource> accelerators;
+    std::span<const ToolBarTemplate> toolBars;
+    std::span<const IconResource> icons;
+
+    const MenuResource* FindMenu(UINT id) const;
+    const AcceleratorResource* FindAccelerators(UINT id) const;
+    const ToolBarTemplate* FindToolBar(UINT id) const;
+    const IconResource* FindIcon(UINT id) const;
+};
+
+// The program's resources (defined in res/).
+const ResourceModule& AfxGetResourceModule();
+
+// The string with the id, or an empty string when the table has none.
+CString AfxLoadString(UINT nID);
+BOOL AfxLoadString(UINT nID, CString& rString);
+// Field iSubString of a string whose fields are separated by chSep; FALSE past the last field.
+BOOL AfxExtractSubString(CString& rString, LPCTSTR lpszFullString, int iSubString, char chSep = '\n');

@@ -1,0 +1,115 @@
+#include "platform/CStatusBar.h"
+
+#include "platform/AfxResource.h"
+#include "platform/CFrameWnd.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QScreen>
+#include <QStatusBar>
+
+IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
+
+BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
+    auto* frame = dynamic_cast<CFrameWnd*>(pParentWnd);
+    QMainWindow* window = frame != nullptr ? frame->GetFrameWidget() : nullptr;
+    auto* bar = new QStatusBar(window);
+    if (!AttachToFrame(pParentWnd, bar, dwStyle, nID))
+        return FALSE;
+    // The panes live in one row of their own, so that their order and stretching are exactly ours.
+    auto* row = new QWidget(bar);
+    m_pLayout = new QHBoxLayout(row);
+    m_pLayout->setContentsMargins(0, 0, 0, 0);
+    m_pLayout->setSpacing(2);
+    bar->addWidget(row, 1);
+    window->setStatusBar(bar);
+    return TRUE;
+}
+
+BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
+    if (m_pLayout == nullptr || nIDCount < 0)
+        return FALSE;
+    for (Pane& pane : m_panes)
+        delete pane.label;
+    m_panes.clear();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int defaultWidth = screen != nullptr ? screen->geometry().width() / 4 : 256;
+    for (int i = 0; i < nIDCount; ++i) {
+        Pane pane;
+        pane.id = lpIDArray != nullptr ? lpIDArray[i] : ID_SEPARATOR;
+        CString text;
+        if (pane.id != ID_SEPARATOR && !AfxLoadString(pane.id, text))
+            return FALSE;
+        pane.label = new QLabel(QString::fromUtf8(text.GetString()), m_pLayout->parentWidget());
+        pane.label->setTextFormat(Qt::PlainText);
+        if (pane.id != ID_SEPARATOR) {
+            pane.width = pane.label->fontMetrics().horizontalAdvance(pane.label->text()) + 6;
+        } else {
+            pane.width = defaultWidth;
+            if (i == 0)
+                pane.style = SBPS_STRETCH | SBPS_NOBORDERS;
+        }
+        m_pLayout->addWidget(pane.label);
+        m_panes.push_back(pane);
+        ApplyPaneInfo(i);
+    }
+    return TRUE;
+}
+
+void CStatusBar::SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth) {
+    if (!IsPaneIndex(nIndex))
+        return;
+    Pane& pane = m_panes[static_cast<std::size_t>(nIndex)];
+    pane.id = nID;
+    pane.style = nStyle;
+    pane.width = cxWidth;
+    ApplyPaneInfo(nIndex);
+}
+
+void CStatusBar::GetPaneInfo(int nIndex, UINT& nID, UINT& nStyle, int& cxWidth) const {
+    if (!IsPaneIndex(nIndex))
+        return;
+    const Pane& pane = m_panes[static_cast<std::size_t>(nIndex)];
+    nID = pane.id;
+    nStyle = pane.style;
+    cxWidth = pane.width;
+}
+
+BOOL CStatusBar::SetPaneText(int nIndex, LPCTSTR lpszNewText, BOOL) {
+    if (!IsPaneIndex(nIndex))
+        return FALSE;
+    m_panes[static_cast<std::size_t>(nIndex)].label->setText(
+        QString::fromUtf8(lpszNewText ? lpszNewText : ""));
+    return TRUE;
+}
+
+CString CStatusBar::GetPaneText(int nIndex) const {
+    if (!IsPaneIndex(nIndex))
+        return {};
+    return CString(m_panes[static_cast<std::size_t>(nIndex)].label->text().toUtf8().constData());
+}
+
+QLabel* CStatusBar::GetPaneWidget(int nIndex) const {
+    return IsPaneIndex(nIndex) ? m_panes[static_cast<std::size_t>(nIndex)].label : nullptr;
+}
+
+void CStatusBar::ApplyPaneInfo(int nIndex) {
+    const Pane& pane = m_panes[static_cast<std::size_t>(nIndex)];
+    QLabel* label = pane.label;
+    if (pane.style & SBPS_NOBORDERS)
+        label->setFrameStyle(QFrame::NoFrame);
+    else if (pane.style & SBPS_POPOUT)
+        label->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    else
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    if (pane.style & SBPS_STRETCH) {
+        label->setMinimumWidth(0);
+        label->setMaximumWidth(QWIDGETSIZE_MAX);
+        m_pLayout->setStretch(nIndex, 1);
+    } else {
+        label->setFixedWidth(pane.width);
+        m_pLayout->setStretch(nIndex, 0);
+    }
+}

@@ -1,0 +1,248 @@
+#include "platform/CWinApp.h"
+
+#include "platform/AfxGlobals.h"
+#include "platform/AfxResource.h"
+#include "platform/CDocTemplate.h"
+#include "platform/CFrameWnd.h"
+#include "platform/CRecentFileList.h"
+#include "platform/ModalHost.h"
+#include "res/Resource.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
+
+namespace {
+CWinApp* g_pApp = nullptr;
+
+// The profile store: the registry key names the organisation, the application its file below it.
+std::unique_ptr<QSettings> OpenProfile(const CWinApp& app) {
+    const CString& organisation = app.GetRegistryKey().IsEmpty() ? app.GetAppName() : app.GetRegistryKey();
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QString::fromUtf8(organisation.GetString()),
+                                       QString::fromUtf8(app.GetAppName().GetString()));
+}
+
+QString Key(LPCTSTR section, LPCTSTR entry) {
+    return QString::fromUtf8(section) + QLatin1Char('/') + QString::fromUtf8(entry);
+}
+} // namespace
+
+const MessageMap* CWinApp::ThisMessageMap() {
+    static const MessageMap map(
+        CCmdTarget::ThisMessageMap(),
+        {
+            MapCommand<&CWinApp::OnOpenRecentFile>(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16),
+            MapUpdate<&CWinApp::OnUpdateRecentFileMenu>(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE16),
+            MapCommand<&CWinApp::OnAppExit>(ID_APP_EXIT),
+        });
+    return &map;
+}
+
+void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL) {
+    if (bFlag || m_nShellCommand == FileOpen)
+        return;
+    m_strFileName = pszParam;
+    m_nShellCommand = FileOpen;
+}
+
+CWinApp::CWinApp(LPCTSTR lpszAppName)
+    : m_strAppName(lpszAppName != nullptr ? CString(lpszAppName) : AfxLoadString(AFX_IDS_APP_TITLE)),
+      m_pPreviousApp(g_pApp) {
+    g_pApp = this;
+    // Dialogs that work on "the active document" find it through the main window.
+    AfxSetActiveDocumentSource([] {
+        auto* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
+        return frame != nullptr ? frame->GetActiveDocument() : nullptr;
+    });
+}
+
+CWinApp::~CWinApp() {
+    m_templates.clear();
+    delete m_pRecentFileList;
+    if (g_pApp == this)
+        g_pApp = m_pPreviousApp;
+}
+
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
+
+CWnd* AfxGetMainWnd() {
+    return g_pApp != nullptr ? g_pApp->m_pMainWnd : nullptr;
+}
+
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
+
+int CWinApp::Run() {
+    return QApplication::exec();
+}
+
+int CWinApp::ExitInstance() {
+    CloseAllDocuments(TRUE);
+    if (auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd))
+        frame->DestroyWindow();
+    m_pMainWnd = nullptr;
+    m_templates.clear();
+    delete m_pRecentFileList;
+    m_pRecentFileList = nullptr;
+    // Windows destroyed above go with their widgets now, while Qt is still there to delete them.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return 0;
+}
+
+void CWinApp::SetRegistryKey(LPCTSTR lpszRegistryKey) {
+    m_strRegistryKey = lpszRegistryKey;
+}
+
+void CWinApp::LoadStdProfileSettings(UINT nMaxMRU) {
+    delete m_pRecentFileList;
+    m_pRecentFileList = nullptr;
+    if (nMaxMRU == 0)
+        return;
+    m_pRecentFileList =
+        new CRecentFileList(ID_FILE_MRU_FILE1, "Recent File List", "File%d", static_cast<int>(nMaxMRU));
+    m_pRecentFileList->ReadList();
+}
+
+void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
+    m_templates.emplace_back(pTemplate);
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) {
+    std::vector<CString> arguments;
+    if (m_commandLine) {
+        arguments = *m_commandLine;
+    } else {
+        const QStringList processArguments = QCoreApplication::arguments();
+        for (qsizetype i = 1; i < processArguments.size(); ++i)
+            arguments.emplace_back(processArguments[i].toUtf8().constData());
+    }
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const CString& argument = arguments[i];
+        const bool flag = argument.GetLength() > 1 && argument.GetString()[0] == '-';
+        rCmdInfo.ParseParam(flag ? argument.GetString() + 1 : argument.GetString(), flag ? TRUE : FALSE,
+                            i + 1 == arguments.size() ? TRUE : FALSE);
+    }
+}
+
+BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
+    switch (rCmdInfo.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        if (!OnCmdMsg(ID_FILE_NEW, nullptr))
+            OnFileNew();
+        return m_pMainWnd != nullptr ? TRUE : FALSE;
+    case CCommandLineInfo::FileOpen:
+        return OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr ? TRUE : FALSE;
+    case CCommandLineInfo::FileNothing:
+        return TRUE;
+    }
+    return FALSE;
+}
+
+CDocument* CWinApp::OpenDocumentFile(LPCTSTR lpszFileName) {
+    if (lpszFileName == nullptr || *lpszFileName == '\0' || m_templates.empty())
+        return nullptr;
+    const QString fullPath = QDir::cleanPath(QFileInfo(QString::fromUtf8(lpszFileName)).absoluteFilePath());
+    const CString path(fullPath.toUtf8().constData());
+    for (const auto& docTemplate : m_templates) {
+        if (CDocument* open = docTemplate->FindOpenDocument(path)) {
+            if (auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd))
+                frame->ActivateFrame();
+            return open;
+        }
+    }
+    return m_templates.front()->OpenDocumentFile(path);
+}
+
+void CWinApp::AddToRecentFileList(LPCTSTR lpszPathName) {
+    if (m_pRecentFileList != nullptr)
+        m_pRecentFileList->Add(lpszPathName);
+}
+
+void CWinApp::CloseAllDocuments(BOOL bEndSession) {
+    for (const auto& docTemplate : m_templates)
+        docTemplate->CloseAllDocuments(bEndSession);
+}
+
+CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault) const {
+    const QVariant value = OpenProfile(*this)->value(Key(lpszSection, lpszEntry));
+    if (!value.isValid())
+        return CString(lpszDefault);
+    return CString(value.toString().toUtf8().constData());
+}
+
+BOOL CWinApp::WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue) {
+    const std::unique_ptr<QSettings> settings = OpenProfile(*this);
+    if (lpszEntry == nullptr)
+        settings->remove(QString::fromUtf8(lpszSection));
+    else if (lpszValue == nullptr)
+        settings->remove(Key(lpszSection, lpszEntry));
+    else
+        settings->setValue(Key(lpszSection, lpszEntry), QString::fromUtf8(lpszValue));
+    settings->sync();
+    return settings->status() == QSettings::NoError ? TRUE : FALSE;
+}
+
+void CWinApp::OnFileNew() {
+    if (CDocTemplate* docTemplate = GetFirstDocTemplate())
+        docTemplate->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::OnFileOpen() {
+    CDocTemplate* docTemplate = GetFirstDocTemplate();
+    if (docTemplate == nullptr)
+        return;
+    FileDialogRequest request;
+    request.openFile = true;
+    request.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
+    request.title = AfxLoadString(AFX_IDS_OPENFILE);
+    // The filter extension lists several patterns; "*" in front of it makes them one entry.
+    CString filterName;
+    CString filterExt;
+    if (docTemplate->GetDocString(filterName, CDocTemplate::filterName) && !filterName.IsEmpty() &&
+        docTemplate->GetDocString(filterExt, CDocTemplate::filterExt) && !filterExt.IsEmpty())
+        request.filter = filterName + "|*" + filterExt + "||";
+    CString path;
+    if (AfxGetModalHost().FileDialog(request, path) != IDOK)
+        return;
+    OpenDocumentFile(path);
+}
+
+void CWinApp::OnOpenRecentFile(UINT nID) {
+    const int index = static_cast<int>(nID - ID_FILE_MRU_FILE1);
+    if (m_pRecentFileList == nullptr || index >= m_pRecentFileList->GetCount())
+        return;
+    const CString path = (*m_pRecentFileList)[index];
+    if (OpenDocumentFile(path) == nullptr)
+        m_pRecentFileList->Remove(index);
+}
+
+void CWinApp::OnUpdateRecentFileMenu(CCmdUI* pCmdUI) {
+    const int index = static_cast<int>(pCmdUI->m_nID - ID_FILE_MRU_FILE1);
+    pCmdUI->Enable(m_pRecentFileList != nullptr && index < m_pRecentFileList->GetCount());
+}
+
+void CWinApp::OnAppExit() {
+    if (auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd))
+        frame->OnClose();
+}
+
+int AfxWinMain(int argc, char** argv) {
+    QApplication application(argc, argv);
+    CWinApp* app = AfxGetApp();
+    if (app == nullptr)
+        return 1;
+    if (!app->InitInstance()) {
+        app->ExitInstance();
+        return 1;
+    }
+    const int loopResult = app->Run();
+    const int exitResult = app->ExitInstance();
+    return loopResult != 0 ? loopResult : exitResult;
+}
