@@ -22,6 +22,10 @@ HCURSOR g_currentCursor = nullptr;
 std::unique_ptr<QCursor> BuildCursor(const CursorResource& resource) {
     QImage bits(32, 32, QImage::Format_Mono);
     QImage mask(32, 32, QImage::Format_Mono);
+    // Index 1 is black: QBitmap::fromImage turns dark pixels into colour1, the set bits.
+    const QList<QRgb> blackOnWhite{qRgb(255, 255, 255), qRgb(0, 0, 0)};
+    bits.setColorTable(blackOnWhite);
+    mask.setColorTable(blackOnWhite);
     bits.fill(0);
     mask.fill(0);
     for (int y = 0; y < 32; ++y) {
@@ -63,4 +67,6 @@ HCURSOR SetCursor(HCURSOR hCursor) {
     return previous;
 }
 
-void AfxSetCursorWindow(QWidget* widget) { g_cursorWindow = widget; }
+void AfxSetCursorWindow(QWidget* widget) {
+    g_cursorWindow = widget;
+}

@@ -1,16 +1,41 @@
 #include "view/CTallyscopeView.h"
 
+#include "dialogs/CAxisValueDlg.h"
 #include "doc/CTallyscopeDoc.h"
+#include "platform/CFrameWnd.h"
+#include "platform/CStatusBar.h"
+#include "platform/CWinApp.h"
+#include "platform/Cursors.h"
+#include "res/Resource.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 IMPLEMENT_DYNCREATE(CTallyscopeView, CScrollView)
 
 const MessageMap* CTallyscopeView::ThisMessageMap() {
-    static const MessageMap map(CScrollView::ThisMessageMap(),
-                                {
-                                    MapMessage<&CTallyscopeView::OnEraseBkgnd>(WM_ERASEBKGND),
-                                });
+    static const MessageMap map(
+        CScrollView::ThisMessageMap(),
+        {
+            MapMessage<&CTallyscopeView::OnEraseBkgnd>(WM_ERASEBKGND),
+            MapMessage<&CTallyscopeView::OnLButtonDown>(WM_LBUTTONDOWN),
+            MapMessage<&CTallyscopeView::OnMouseMove>(WM_MOUSEMOVE),
+            MapMessage<&CTallyscopeView::OnSetCursor>(WM_SETCURSOR),
+            MapMessage<&CTallyscopeView::OnKeyDown>(WM_KEYDOWN),
+            MapMessage<&CTallyscopeView::OnKeyUp>(WM_KEYUP),
+            MapCommand<&CTallyscopeView::OnAxisOrigin>(ID_AXIS_ORIGIN),
+            MapCommand<&CTallyscopeView::OnAxisXaxis>(ID_AXIS_XAXIS),
+            MapCommand<&CTallyscopeView::OnAxisYaxis>(ID_AXIS_YAXIS),
+            MapUpdate<&CTallyscopeView::OnUpdateAxisSelect>(ID_AXIS_ORIGIN, ID_AXIS_YAXIS),
+            MapCommand<&CTallyscopeView::OnZoomX1>(ID_ZOOM_X1),
+            MapCommand<&CTallyscopeView::OnZoomX2>(ID_ZOOM_X2),
+            MapCommand<&CTallyscopeView::OnZoomX4>(ID_ZOOM_X4),
+            MapUpdate<&CTallyscopeView::OnUpdateZoomX1>(ID_ZOOM_X1),
+            MapUpdate<&CTallyscopeView::OnUpdateZoomX2>(ID_ZOOM_X2),
+            MapUpdate<&CTallyscopeView::OnUpdateZoomX4>(ID_ZOOM_X4),
+        });
     return &map;
 }
 
@@ -27,12 +52,29 @@ constexpr COLORREF kCurrentSeriesColor = RGB(255, 0, 0);
 constexpr COLORREF kAxisColor = RGB(0, 0, 255);
 constexpr COLORREF kSelectionColor = RGB(0, 0, 0);
 
+// Logical coordinates beyond this are clamped: far outside any picture, and small enough that a
+// marker's corners (a few pixels further) stay inside 32 bits.
+constexpr std::int64_t kLogicalLimit = std::int64_t{1} << 30;
+
+int ClampToInt(std::int64_t value, std::int64_t limit) {
+    return static_cast<int>(std::clamp(value, -limit, limit));
+}
+
 // A full circle: Arc with start and end both on the rightmost point.
 void DrawCircle(CDC* pDC, CPoint centre, int radius) {
     pDC->Arc(centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius, centre.x + radius,
              centre.y, centre.x + radius, centre.y);
 }
 } // namespace
+
+CPoint CTallyscopeView::Zoomed(int nPixelX, int nPixelY) const {
+    return CPoint(ClampToInt(std::int64_t{m_nZoom} * nPixelX, kLogicalLimit),
+                  ClampToInt(std::int64_t{m_nZoom} * nPixelY, kLogicalLimit));
+}
+
+bool CTallyscopeView::HasPicture() const {
+    return GetDocument() != nullptr && GetDocument()->m_pPicture != nullptr;
+}
 
 // ---- scroll extent --------------------------------------------------------------------------------
 
@@ -178,4 +220,241 @@ void CTallyscopeView::DrawSelection(CDC* pDC) {
     DrawCircle(pDC, Zoomed(selected->m_nPixelX, selected->m_nPixelY), kSelectionRadius);
     pDC->SelectObject(pOldPen);
     pDC->SetROP2(previousMode);
+}
+
+// ---- mouse ----------------------------------------------------------------------------------------
+
+CPoint CTallyscopeView::WindowToImage(CPoint point) const {
+    const std::int64_t x = (std::int64_t{point.x} + GetScrollPos(SB_HORZ)) / m_nZoom;
+    const std::int64_t y = (std::int64_t{point.y} + GetScrollPos(SB_VERT)) / m_nZoom;
+    constexpr std::int64_t intLimit = std::numeric_limits<int>::max();
+    return CPoint(ClampToInt(x, intLimit), ClampToInt(y, intLimit));
+}
+
+// Every press first drops the selection; the modifier keys, compared as a whole, then choose
+// between selecting, placing and ending a figure. Any other combination only clears.
+void CTallyscopeView::OnLButtonDown(UINT nFlags, CPoint point) {
+    GetDocument()->ClearSelection();
+    m_bPointSelected = FALSE;
+    const CPoint pixel = WindowToImage(point);
+    switch (nFlags) {
+    case MK_LBUTTON:
+        SelectPointAt(pixel);
+        break;
+    case MK_LBUTTON | MK_SHIFT:
+        PlacePointAt(pixel);
+        break;
+    case MK_LBUTTON | MK_SHIFT | MK_CONTROL:
+        EndFigureAt(pixel);
+        break;
+    default:
+        break;
+    }
+    Invalidate(TRUE);
+    Default();
+}
+
+void CTallyscopeView::SelectPointAt(CPoint pixel) {
+    m_bPointSelected = GetDocument()->SelectData(pixel.x, pixel.y);
+    if (m_bPointSelected)
+        GetDocument()->UpdateZoomView(pixel.x, pixel.y, TRUE);
+}
+
+void CTallyscopeView::PlacePointAt(CPoint pixel) {
+    CDataAxis& axis = GetDocument()->m_DataAxis;
+    switch (m_nAxisMode) {
+    case 0:
+        axis.m_Origin.m_nPixelX = pixel.x;
+        axis.m_Origin.m_nPixelY = pixel.y;
+        m_nAxisMode = -1;
+        break;
+    case 1:
+        PlaceAxisPoint(axis.m_XAxis, axis.m_XAxis.m_dValueX, axis.m_bLogX, pixel);
+        break;
+    case 2:
+        PlaceAxisPoint(axis.m_YAxis, axis.m_YAxis.m_dValueY, axis.m_bLogY, pixel);
+        break;
+    default:
+        GetDocument()->m_DataSeries.AddData(pixel.x, pixel.y);
+        break;
+    }
+}
+
+void CTallyscopeView::PlaceAxisPoint(CData& reference, double& value, BOOL& logarithmic, CPoint pixel) {
+    reference.m_nPixelX = pixel.x;
+    reference.m_nPixelY = pixel.y;
+    CAxisValueDlg dlg;
+    dlg.m_dValue = value;
+    dlg.m_bLog = logarithmic;
+    if (dlg.DoModal() == IDOK) {
+        value = dlg.m_dValue;
+        logarithmic = dlg.m_bLog;
+    }
+    m_nAxisMode = -1;
+    m_nShiftState = -1; // the dialog took the Shift release
+}
+
+void CTallyscopeView::EndFigureAt(CPoint pixel) {
+    if (m_nAxisMode != -1)
+        return;
+    CDataSeries& series = GetDocument()->m_DataSeries;
+    series.AddData(pixel.x, pixel.y);
+    series.NewSeries();
+}
+
+void CTallyscopeView::OnMouseMove(UINT nFlags, CPoint point) {
+    if (HasPicture()) {
+        const CPoint pixel = WindowToImage(point);
+        if (!m_bPointSelected)
+            GetDocument()->UpdateZoomView(pixel.x, pixel.y, FALSE);
+        ShowStatus(pixel);
+    }
+    Default();
+}
+
+// Panes 1 to 5: the offset from the origin (y up), then the length and area of the series before
+// the current one, then the current series' index. Offsets are taken in 64 bits so that positions
+// near the integer limits show their true distance.
+void CTallyscopeView::ShowStatus(CPoint pixel) {
+    auto* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd());
+    auto* bar = frame != nullptr ? dynamic_cast<CStatusBar*>(frame->GetMessageBar()) : nullptr;
+    if (bar == nullptr)
+        return;
+    const CTallyscopeDoc* doc = GetDocument();
+    const CData& origin = doc->m_DataAxis.m_Origin;
+    const int previous = doc->m_DataSeries.m_nCurrent - 1;
+    CString text;
+    text.Format("x = %3lld", static_cast<long long>(std::int64_t{pixel.x} - origin.m_nPixelX));
+    bar->SetPaneText(1, text, TRUE);
+    text.Format("y = %3lld", static_cast<long long>(std::int64_t{origin.m_nPixelY} - pixel.y));
+    bar->SetPaneText(2, text, TRUE);
+    text.Format("l = %3lf", doc->GetLineLength(previous));
+    bar->SetPaneText(3, text, TRUE);
+    text.Format("a = %3lf", doc->GetArea(previous));
+    bar->SetPaneText(4, text, TRUE);
+    text.Format("系列 = %3d", doc->m_DataSeries.m_nCurrent);
+    bar->SetPaneText(5, text, TRUE);
+}
+
+// ---- cursor and keys ------------------------------------------------------------------------------
+
+BOOL CTallyscopeView::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
+    if (m_nShiftState != 0)
+        return CScrollView::OnSetCursor(pWnd, nHitTest, message);
+    UINT cursorId = IDC_CURSOR_PICK;
+    switch (m_nAxisMode) {
+    case 0:
+        cursorId = IDC_CURSOR_ORIGIN;
+        break;
+    case 1:
+        cursorId = IDC_CURSOR_XAXIS;
+        break;
+    case 2:
+        cursorId = IDC_CURSOR_YAXIS;
+        break;
+    default:
+        break;
+    }
+    SetCursor(LoadCursor(AfxFindResourceHandle(cursorId, RT_GROUP_CURSOR), cursorId));
+    return TRUE;
+}
+
+void CTallyscopeView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+    if (HasPicture()) {
+        if (nChar == VK_SHIFT)
+            m_nShiftState = 0;
+        SendSetCursor(); // the cursor changes at once, without waiting for a mouse move
+        if (m_bPointSelected)
+            MoveSelectedPoint(nChar, nRepCnt);
+    }
+    Default();
+}
+
+// The arrow keys move the selected point by the repeat count in image pixels, at any zoom and
+// beyond the picture; at the integer limits the position stops rather than wrapping round.
+void CTallyscopeView::MoveSelectedPoint(UINT nChar, UINT nRepCnt) {
+    CData* point = GetDocument()->GetSelectedData();
+    if (point == nullptr)
+        return;
+    const std::int64_t step = nRepCnt;
+    std::int64_t x = point->m_nPixelX;
+    std::int64_t y = point->m_nPixelY;
+    switch (nChar) {
+    case VK_LEFT:
+        x -= step;
+        break;
+    case VK_UP:
+        y -= step;
+        break;
+    case VK_RIGHT:
+        x += step;
+        break;
+    case VK_DOWN:
+        y += step;
+        break;
+    default:
+        return;
+    }
+    constexpr std::int64_t lowest = std::numeric_limits<int>::min();
+    constexpr std::int64_t highest = std::numeric_limits<int>::max();
+    point->m_nPixelX = static_cast<int>(std::clamp(x, lowest, highest));
+    point->m_nPixelY = static_cast<int>(std::clamp(y, lowest, highest));
+    GetDocument()->UpdateZoomView(point->m_nPixelX, point->m_nPixelY, TRUE);
+    Invalidate(TRUE);
+}
+
+void CTallyscopeView::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags) {
+    if (HasPicture()) {
+        if (nChar == VK_SHIFT)
+            m_nShiftState = -1;
+        SendSetCursor();
+    }
+    Default();
+}
+
+// ---- axis and zoom commands -----------------------------------------------------------------------
+
+void CTallyscopeView::OnAxisOrigin() {
+    m_nAxisMode = 0;
+}
+void CTallyscopeView::OnAxisXaxis() {
+    m_nAxisMode = 1;
+}
+void CTallyscopeView::OnAxisYaxis() {
+    m_nAxisMode = 2;
+}
+
+void CTallyscopeView::OnUpdateAxisSelect(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(HasPicture());
+}
+
+void CTallyscopeView::SetZoom(int zoom) {
+    m_nZoom = zoom;
+    UpdateScrollSizes();
+    Invalidate(TRUE);
+}
+
+void CTallyscopeView::OnZoomX1() {
+    SetZoom(1);
+}
+void CTallyscopeView::OnZoomX2() {
+    SetZoom(2);
+}
+void CTallyscopeView::OnZoomX4() {
+    SetZoom(4);
+}
+
+void CTallyscopeView::OnUpdateZoomX1(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(HasPicture());
+    pCmdUI->SetCheck(m_nZoom == 1);
+}
+
+void CTallyscopeView::OnUpdateZoomX2(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(HasPicture());
+    pCmdUI->SetCheck(m_nZoom == 2);
+}
+
+void CTallyscopeView::OnUpdateZoomX4(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(HasPicture());
+    pCmdUI->SetCheck(m_nZoom == 4);
 }

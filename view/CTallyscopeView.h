@@ -8,6 +8,7 @@
 
 class CTallyscopeDoc;
 class CPictureHolder;
+class CData;
 
 class CTallyscopeView : public CScrollView {
     DECLARE_DYNCREATE(CTallyscopeView)
@@ -28,6 +29,24 @@ public:
     BOOL OnEraseBkgnd(CDC* pDC);
 
     // Interaction: mouse, keys, cursors, zoom and axis commands.
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnAxisOrigin();
+    void OnAxisXaxis();
+    void OnAxisYaxis();
+    void OnUpdateAxisSelect(CCmdUI* pCmdUI);
+    void OnZoomX1();
+    void OnZoomX2();
+    void OnZoomX4();
+    void OnUpdateZoomX1(CCmdUI* pCmdUI);
+    void OnUpdateZoomX2(CCmdUI* pCmdUI);
+    void OnUpdateZoomX4(CCmdUI* pCmdUI);
+
+    // The image pixel under a window position: (window + scroll) / zoom, rounding toward zero.
+    CPoint WindowToImage(CPoint point) const;
 
     int m_nAxisMode = -1;
     int m_nShiftState = -1;
@@ -38,8 +57,19 @@ protected:
     void DrawOverlay(CDC* pDC);
 
 private:
-    // The logical position of an image pixel's block, where its markers are centred.
-    CPoint Zoomed(int nPixelX, int nPixelY) const { return CPoint(m_nZoom * nPixelX, m_nZoom * nPixelY); }
+    // The logical position of an image pixel's block, where its markers are centred. Positions far
+    // outside any picture are held to a range in which the markers' own arithmetic cannot overflow.
+    CPoint Zoomed(int nPixelX, int nPixelY) const;
+    bool HasPicture() const;
+    // The three gestures of a left click, told apart by the modifier keys.
+    void SelectPointAt(CPoint pixel);
+    void PlacePointAt(CPoint pixel);
+    void EndFigureAt(CPoint pixel);
+    // Puts a reference point at the pixel, then asks for its axis value; Cancel keeps the old value.
+    void PlaceAxisPoint(CData& reference, double& value, BOOL& logarithmic, CPoint pixel);
+    void ShowStatus(CPoint pixel);
+    void MoveSelectedPoint(UINT nChar, UINT nRepCnt);
+    void SetZoom(int zoom);
     void DrawSeries(CDC* pDC);
     void DrawAxes(CDC* pDC);
     void DrawSelection(CDC* pDC);
