@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -122,6 +123,14 @@ QWidget* MakeUpDown(const DialogControl& control, QWidget& form, QWidget* previo
     return upDown;
 }
 
+// The installed face is a little wider than the one the templates were laid out with; a caption
+// that would be clipped is given the width its text needs, keeping its place.
+QRect LabelFitting(QWidget* widget, QRect rect) {
+    if (auto* label = qobject_cast<QLabel*>(widget); label != nullptr && label->pixmap().isNull())
+        rect.setWidth(std::max(rect.width(), label->sizeHint().width()));
+    return rect;
+}
+
 } // namespace
 
 QFont AfxDialogFont(const DialogTemplate& dlg) {
@@ -173,7 +182,7 @@ void AfxBuildDialogControls(const DialogTemplate& dlg, QWidget& form, const Dial
             break;
         }
         widget->setProperty(kControlIdProperty, control.id);
-        widget->setGeometry(AfxMapDialogRect(control.rect, units));
+        widget->setGeometry(LabelFitting(widget, AfxMapDialogRect(control.rect, units)));
         widget->setFocusPolicy(FocusPolicyFor(control));
         if (qobject_cast<QGroupBox*>(widget) != nullptr)
             widget->lower();
