@@ -1,6 +1,7 @@
 #include "platform/CControls.h"
 
 #include "platform/ControlWidgets.h"
+#include "platform/KeptSurface.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -27,6 +28,20 @@ LPCTSTR TextParameter(LPARAM lParam) {
 }
 
 } // namespace
+
+CStatic::CStatic() = default;
+CStatic::~CStatic() = default;
+
+QImage* CStatic::GetDrawingSurface() {
+    if (!m_pKeptSurface || m_pKeptSurface->GetWindow() != GetSafeHwnd())
+        m_pKeptSurface = std::make_unique<KeptSurface>(GetSafeHwnd());
+    return m_pKeptSurface->Image();
+}
+
+void CStatic::PresentDrawingSurface() {
+    if (m_pKeptSurface)
+        m_pKeptSurface->Present();
+}
 
 int CButton::GetCheck() const {
     auto* button = WidgetOf<QAbstractButton>(*this);

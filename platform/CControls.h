@@ -7,6 +7,8 @@
 #include "platform/CString.h"
 #include "platform/CWnd.h"
 
+#include <memory>
+
 // List box messages and results.
 inline constexpr UINT LB_ADDSTRING = 0x0180;
 inline constexpr UINT LB_INSERTSTRING = 0x0181;
@@ -33,8 +35,22 @@ inline constexpr UINT UDM_SETPOS = 0x0467;
 inline constexpr UINT UDM_GETPOS = 0x0468;
 inline constexpr UINT UDM_SETRANGE32 = 0x046F;
 
+class KeptSurface;
+
+// A static control keeps what GetDC draws on it (a picture frame its form paints) until its form
+// repaints over it; it then shows its own background again.
 class CStatic : public CWnd {
     DECLARE_DYNAMIC(CStatic)
+public:
+    CStatic();
+    ~CStatic() override;
+
+protected:
+    QImage* GetDrawingSurface() override;
+    void PresentDrawingSurface() override;
+
+private:
+    std::unique_ptr<KeptSurface> m_pKeptSurface;
 };
 
 class CButton : public CWnd {

@@ -172,3 +172,12 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
     if (rControl.GetSafeHwnd() == nullptr)
         pDX->GetItems().BindControl(nIDC, rControl);
 }
+
+void DDV_MinMaxInt(CDataExchange* pDX, int value, int nMin, int nMax) {
+    if (!pDX->m_bSaveAndValidate || (value >= nMin && value <= nMax))
+        return;
+    CString message;
+    message.Format(AFX_MSG_PARSE_INT_RANGE, nMin, nMax);
+    AfxMessageBox(message, MB_OK | MB_ICONWARNING);
+    pDX->Fail();
+}

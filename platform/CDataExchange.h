@@ -16,6 +16,7 @@ class DialogItems;
 
 inline constexpr const char* AFX_MSG_PARSE_INT = "整数を入力してください。";
 inline constexpr const char* AFX_MSG_PARSE_REAL = "数値を入力してください。";
+inline constexpr const char* AFX_MSG_PARSE_INT_RANGE = "%d から %d までの整数を入力してください。";
 
 // Thrown by CDataExchange::Fail and caught where the exchange started.
 struct AfxDataExchangeFailure {};
@@ -68,6 +69,9 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
 void DDX_LBString(CDataExchange* pDX, int nIDC, CString& value);
 // Binds a control object to the control once; afterwards GetDlgItem answers that object.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+// Member-ward, refuses a value read by the DDX_Text just before it when it lies outside nMin to
+// nMax: the framework's range message, that field focused, the exchange stopped.
+void DDV_MinMaxInt(CDataExchange* pDX, int value, int nMin, int nMax);
 
 // How DDX_Text shows and reads numbers. An int is an optional sign and decimal digits within 32
 // bits; a double is a finite decimal number in fixed or exponent notation. Spaces around either

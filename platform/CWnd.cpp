@@ -67,8 +67,12 @@ int CWnd::ReleaseDC(CDC* pDC) {
     const bool drewOnSurface = pDC->GetSurface() != nullptr;
     delete pDC;
     if (drewOnSurface)
-        Invalidate(FALSE); // shown at the next paint, which presents the kept pixels
+        PresentDrawingSurface();
     return 1;
+}
+
+void CWnd::PresentDrawingSurface() {
+    Invalidate(FALSE);
 }
 
 BOOL CWnd::SendMouseMessage(UINT message, UINT nFlags, CPoint point) {
