@@ -1,10 +1,18 @@
 #include "platform/CString.h"
 
+#include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 #include <vector>
+
+// Numbers are converted with std::to_chars where it gives exactly what printf gives (it is
+// specified to), because the data export formats millions of them and glibc's printf is several
+// times slower; the rarer conversions (alternate forms, integer precision, hexadecimal, octal)
+// still go through snprintf.
 
 namespace {
 
@@ -13,9 +21,14 @@ struct Conversion {
     std::string flags;
     int width = -1;     // -1: none
     int precision = -1; // -1: none
-    std::string length; // h, l, ll, L, z, j, t
+    std::string length; // hh, h, l, ll, L, z, j, t
     char type = 0;
+
+    bool Has(char flag) const { return flags.find(flag) != std::string::npos; }
 };
+
+// Room for any double in fixed notation at the default precision, and more.
+constexpr std::size_t kNumberBuffer = 512;
 
 std::string PrintOne(const std::string& spec, auto value) {
     char small[128];
@@ -29,49 +42,107 @@ std::string PrintOne(const std::string& spec, auto value) {
     return std::string(big.data(), static_cast<std::size_t>(n));
 }
 
-// Pads a converted number to the field width the way printf does: spaces in front, spaces behind
-// with '-', zeros after the sign (and any 0x prefix) with '0'.
-std::string PadToWidth(std::string body, const Conversion& c, bool allowZeroPad) {
-    if (c.width < 0 || static_cast<int>(body.size()) >= c.width)
-        return body;
+// Appends a converted number padded to the field width the way printf does: spaces in front,
+// spaces behind with '-', zeros after the sign with '0'.
+void AppendPadded(std::string& out, std::string_view body, const Conversion& c, bool allowZeroPad) {
+    if (c.width < 0 || static_cast<int>(body.size()) >= c.width) {
+        out += body;
+        return;
+    }
     const std::size_t missing = static_cast<std::size_t>(c.width) - body.size();
-    if (c.flags.find('-') != std::string::npos)
-        return body + std::string(missing, ' ');
-    if (allowZeroPad && c.flags.find('0') != std::string::npos) {
-        std::size_t signEnd = (!body.empty() && (body[0] == '-' || body[0] == '+' || body[0] == ' ')) ? 1 : 0;
-        return body.insert(signEnd, missing, '0');
+    if (c.Has('-')) {
+        out += body;
+        out.append(missing, ' ');
+    } else if (allowZeroPad && c.Has('0')) {
+        const std::size_t signEnd =
+            (!body.empty() && (body[0] == '-' || body[0] == '+' || body[0] == ' ')) ? 1 : 0;
+        out += body.substr(0, signEnd);
+        out.append(missing, '0');
+        out += body.substr(signEnd);
+    } else {
+        out.append(missing, ' ');
+        out += body;
     }
-    return std::string(missing, ' ') + body;
 }
 
-// glibc writes two exponent digits where the Windows runtime writes at least three.
-void WidenExponent(std::string& text) {
-    std::size_t e = text.find_first_of("eE");
-    if (e == std::string::npos || e + 1 >= text.size())
-        return;
-    std::size_t digits = e + 2; // past the sign
-    if (text[e + 1] != '+' && text[e + 1] != '-')
-        return;
+// glibc writes two exponent digits where the Windows runtime writes at least three. The text
+// must have room for one more character.
+std::size_t WidenExponent(char* text, std::size_t length) {
+    const char* e = static_cast<const char*>(std::memchr(text, 'e', length));
+    if (e == nullptr)
+        e = static_cast<const char*>(std::memchr(text, 'E', length));
+    if (e == nullptr || e + 1 >= text + length || (e[1] != '+' && e[1] != '-'))
+        return length;
+    const std::size_t digits = static_cast<std::size_t>(e - text) + 2; // past the sign
     std::size_t count = 0;
-    while (digits + count < text.size() && std::isdigit(static_cast<unsigned char>(text[digits + count])))
+    while (digits + count < length && std::isdigit(static_cast<unsigned char>(text[digits + count])))
         ++count;
-    if (count < 3)
-        text.insert(digits, 3 - count, '0');
+    if (count >= 3)
+        return length;
+    const std::size_t added = 3 - count;
+    std::memmove(text + digits + added, text + digits, length - digits);
+    std::memset(text + digits, '0', added);
+    return length + added;
 }
 
-std::string FormatFloating(const Conversion& c, double value) {
-    std::string body;
-    if (!std::isfinite(value)) {
-        if (std::isnan(value))
-            body = "nan";
-        else
-            body = value < 0 ? "-inf" : "inf";
-        if (body[0] != '-' && c.flags.find('+') != std::string::npos)
-            body.insert(0, 1, '+');
-        else if (body[0] != '-' && c.flags.find(' ') != std::string::npos)
-            body.insert(0, 1, ' ');
-        return PadToWidth(body, c, false);
+// The sign printf puts before a non-negative number: '+' or ' ' as the flags ask, else none.
+std::size_t PutPositiveSign(char* text, const Conversion& c) {
+    if (c.Has('+')) {
+        *text = '+';
+        return 1;
     }
+    if (c.Has(' ')) {
+        *text = ' ';
+        return 1;
+    }
+    return 0;
+}
+
+void AppendNonFinite(std::string& out, const Conversion& c, double value) {
+    char text[8];
+    std::size_t length = 0;
+    if (std::isnan(value)) {
+        length = PutPositiveSign(text, c);
+    } else if (value < 0) {
+        text[length++] = '-';
+    } else {
+        length = PutPositiveSign(text, c);
+    }
+    std::memcpy(text + length, std::isnan(value) ? "nan" : "inf", 3);
+    AppendPadded(out, std::string_view(text, length + 3), c, false);
+}
+
+// e, E, f, F without the alternate form: to_chars gives printf's digits.
+bool AppendFloatingFast(std::string& out, const Conversion& c, double value) {
+    const bool exponent = c.type == 'e' || c.type == 'E';
+    if (c.Has('#') || !(exponent || c.type == 'f' || c.type == 'F'))
+        return false;
+    char text[kNumberBuffer];
+    // One character is kept free for the widened exponent.
+    char* const limit = text + sizeof text - 1;
+    const std::size_t sign = std::signbit(value) ? 0 : PutPositiveSign(text, c);
+    const auto [end, error] = std::to_chars(
+        text + sign, limit, value, exponent ? std::chars_format::scientific : std::chars_format::fixed,
+        c.precision >= 0 ? c.precision : 6);
+    if (error != std::errc())
+        return false;
+    std::size_t length = static_cast<std::size_t>(end - text);
+    if (exponent) {
+        length = WidenExponent(text, length);
+        if (c.type == 'E')
+            std::replace(text, text + length, 'e', 'E');
+    }
+    AppendPadded(out, std::string_view(text, length), c, true);
+    return true;
+}
+
+void AppendFloating(std::string& out, const Conversion& c, double value) {
+    if (!std::isfinite(value)) {
+        AppendNonFinite(out, c, value);
+        return;
+    }
+    if (AppendFloatingFast(out, c, value))
+        return;
     // Convert without a width, fix the exponent, then pad: the width counts the widened exponent.
     std::string spec = "%";
     for (char f : c.flags)
@@ -80,39 +151,74 @@ std::string FormatFloating(const Conversion& c, double value) {
     if (c.precision >= 0)
         spec += "." + std::to_string(c.precision);
     spec += c.type;
-    body = PrintOne(spec, value);
-    if (c.type == 'e' || c.type == 'E' || c.type == 'g' || c.type == 'G')
-        WidenExponent(body);
-    return PadToWidth(body, c, true);
+    std::string body = PrintOne(spec, value);
+    if (c.type == 'e' || c.type == 'E' || c.type == 'g' || c.type == 'G') {
+        body.push_back('\0');
+        body.resize(WidenExponent(body.data(), body.size() - 1));
+    }
+    AppendPadded(out, body, c, true);
 }
 
-std::string BuildSpec(const Conversion& c, bool keepLength) {
+// An integer argument read at its length, kept with its signedness.
+struct IntegerArgument {
+    long long value = 0;
+    bool isSigned = true;
+};
+
+IntegerArgument ReadInteger(const Conversion& c, va_list& args) {
+    const bool isSigned = c.type == 'd' || c.type == 'i';
+    IntegerArgument arg{0, isSigned};
+    if (c.length == "ll" || c.length == "j") {
+        arg.value = va_arg(args, long long);
+    } else if (c.length == "l" || c.length == "z" || c.length == "t") {
+        const long v = va_arg(args, long);
+        arg.value = isSigned ? v : static_cast<long long>(static_cast<unsigned long>(v));
+    } else {
+        const int v = va_arg(args, int);
+        if (c.length == "hh")
+            arg.value = isSigned ? static_cast<signed char>(v) : static_cast<unsigned char>(v);
+        else if (c.length == "h")
+            arg.value = isSigned ? static_cast<short>(v) : static_cast<unsigned short>(v);
+        else
+            arg.value = isSigned ? v : static_cast<long long>(static_cast<unsigned>(v));
+    }
+    return arg;
+}
+
+void AppendInteger(std::string& out, const Conversion& c, va_list& args) {
+    const IntegerArgument arg = ReadInteger(c, args);
+    const bool decimal = c.type == 'd' || c.type == 'i' || c.type == 'u';
+    if (decimal && c.precision < 0 && !c.Has('#')) {
+        char text[32];
+        std::size_t sign = 0;
+        std::to_chars_result result{};
+        if (arg.isSigned) {
+            sign = arg.value < 0 ? 0 : PutPositiveSign(text, c);
+            result = std::to_chars(text + sign, text + sizeof text, arg.value);
+        } else {
+            result = std::to_chars(text, text + sizeof text, static_cast<unsigned long long>(arg.value));
+        }
+        AppendPadded(out, std::string_view(text, static_cast<std::size_t>(result.ptr - text)), c, true);
+        return;
+    }
     std::string spec = "%" + c.flags;
     if (c.width >= 0)
         spec += std::to_string(c.width);
     if (c.precision >= 0)
         spec += "." + std::to_string(c.precision);
-    if (keepLength)
-        spec += c.length;
+    spec += "ll";
     spec += c.type;
-    return spec;
+    out +=
+        arg.isSigned ? PrintOne(spec, arg.value) : PrintOne(spec, static_cast<unsigned long long>(arg.value));
 }
 
-// int-sized and long-sized integers; long long is handled by the caller.
-std::string FormatInteger(const Conversion& c, va_list& args) {
-    const bool isSigned = c.type == 'd' || c.type == 'i';
-    if (c.length == "l" || c.length == "z" || c.length == "t") {
-        long v = va_arg(args, long);
-        Conversion cc = c;
-        cc.length = "l";
-        return isSigned ? PrintOne(BuildSpec(cc, true), v) : PrintOne(BuildSpec(cc, true), static_cast<unsigned long>(v));
-    }
-    int v = va_arg(args, int);
-    Conversion cc = c;
-    if (c.length == "h")
-        v = isSigned ? static_cast<short>(v) : static_cast<unsigned short>(v);
-    cc.length.clear();
-    return isSigned ? PrintOne(BuildSpec(cc, false), v) : PrintOne(BuildSpec(cc, false), static_cast<unsigned>(v));
+void AppendString(std::string& out, const Conversion& c, const char* text) {
+    if (text == nullptr)
+        text = "(null)";
+    std::size_t length = std::strlen(text);
+    if (c.precision >= 0)
+        length = std::min(length, static_cast<std::size_t>(c.precision));
+    AppendPadded(out, std::string_view(text, length), c, false);
 }
 
 } // namespace
@@ -128,7 +234,10 @@ void AfxAppendFormatV(std::string& out, const char* format, va_list argsIn) {
     va_copy(args, argsIn);
     for (const char* p = format; *p;) {
         if (*p != '%') {
-            out += *p++;
+            const char* next = std::strchr(p, '%');
+            const std::size_t run = next != nullptr ? static_cast<std::size_t>(next - p) : std::strlen(p);
+            out.append(p, run);
+            p += run;
             continue;
         }
         ++p;
@@ -169,23 +278,18 @@ void AfxAppendFormatV(std::string& out, const char* format, va_list argsIn) {
         if (*p)
             ++p;
         switch (c.type) {
+        case 'c': {
+            const char ch = static_cast<char>(va_arg(args, int));
+            AppendPadded(out, std::string_view(&ch, 1), c, false);
+            break;
+        }
         case 'd':
         case 'i':
         case 'u':
         case 'x':
         case 'X':
         case 'o':
-        case 'c':
-            if (c.type == 'c') {
-                out += PrintOne(BuildSpec(c, false), va_arg(args, int));
-            } else if (c.length == "ll" || c.length == "j") {
-                long long v = va_arg(args, long long);
-                Conversion cc = c;
-                cc.length = "ll";
-                out += PrintOne(BuildSpec(cc, true), v);
-            } else {
-                out += FormatInteger(c, args);
-            }
+            AppendInteger(out, c, args);
             break;
         case 'e':
         case 'E':
@@ -193,14 +297,13 @@ void AfxAppendFormatV(std::string& out, const char* format, va_list argsIn) {
         case 'F':
         case 'g':
         case 'G':
-            out += FormatFloating(c, c.length == "L" ? static_cast<double>(va_arg(args, long double))
-                                                     : va_arg(args, double));
+            AppendFloating(out, c,
+                           c.length == "L" ? static_cast<double>(va_arg(args, long double))
+                                           : va_arg(args, double));
             break;
-        case 's': {
-            const char* s = va_arg(args, const char*);
-            out += PrintOne(BuildSpec(c, false), s ? s : "(null)");
+        case 's':
+            AppendString(out, c, va_arg(args, const char*));
             break;
-        }
         case 'p':
             out += PrintOne("%p", va_arg(args, void*));
             break;
@@ -222,7 +325,9 @@ std::string AfxFormat(const char* format, ...) {
     return result;
 }
 
-void CString::FormatV(const char* format, va_list args) { m_text = AfxFormatV(format, args); }
+void CString::FormatV(const char* format, va_list args) {
+    m_text = AfxFormatV(format, args);
+}
 
 void CString::Format(const char* format, ...) {
     va_list args;

@@ -73,6 +73,32 @@ TEST(CStringFormat, Fixed_WidthIsAMinimum) {
     });
 }
 
+TEST(CStringFormat, OtherConversions_AsPrintfWrites) {
+    ExpectAll({
+        {"%05d", Formatted("%05d", -42), "-0042"},
+        {"%+d", Formatted("%+d", 5), "+5"},
+        {"%.3d", Formatted("%.3d", 5), "005"},
+        {"%u", Formatted("%u", 4294967295u), "4294967295"},
+        {"%lu", Formatted("%lu", 18446744073709551615ul), "18446744073709551615"},
+        {"%hd", Formatted("%hd", 70000), "4464"},
+        {"%hhu", Formatted("%hhu", 300), "44"},
+        {"%#x", Formatted("%#x", 255), "0xff"},
+        {"%08X", Formatted("%08X", 48879), "0000BEEF"},
+        {"%o", Formatted("%o", 8), "10"},
+        {"%3c|", Formatted("%3c|", 'A'), "  A|"},
+        {"%.2s|%-4s|", Formatted("%.2s|%-4s|", "abcdef", "ab"), "ab|ab  |"},
+        {"%e", Formatted("%e", -0.0), "-0.000000e+000"},
+        {"% f", Formatted("% f", 2.5), " 2.500000"},
+        {"%+.1f", Formatted("%+.1f", 0.25), "+0.2"},
+        {"%f", Formatted("%f", 1e20), "100000000000000000000.000000"},
+        {"%#.0e", Formatted("%#.0e", 2.0), "2.e+000"},
+        {"%G", Formatted("%G", 1e-10), "1E-010"},
+        {"%*d|%-*d|", Formatted("%*d|%-*d|", 4, 7, 3, 8), "   7|8  |"},
+        {"%.*f", Formatted("%.*f", 2, 3.14159), "3.14"},
+        {"%Le", Formatted("%Le", 1.5L), "1.500000e+000"},
+    });
+}
+
 TEST(CStringFormat, NonFinite_WrittenAsWordsAndPaddedInTheField) {
     ExpectAll({
         {"% 10.6le", Formatted("% 10.6le", kInf), "       inf"},
