@@ -1,0 +1,279 @@
+#include "AppTestFixture.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QStatusTipEvent>
+#include <QToolBar>
+
+namespace {
+
+// A menu as the user sees it: one line per item, submenus indented, separators as "-".
+void Describe(const QMenu* menu, const std::string& indent, std::vector<std::string>& lines) {
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator()) {
+            lines.push_back(indent + "-");
+        } else if (action->menu() != nullptr) {
+            lines.push_back(indent + action->text().toStdString() + " >");
+            Describe(action->menu(), indent + "  ", lines);
+        } else {
+            lines.push_back(indent + action->text().toStdString() + " = " +
+                            action->data().toString().toStdString());
+        }
+    }
+}
+
+std::vector<std::string> MenuBarLines(QMenuBar* bar) {
+    std::vector<std::string> lines;
+    for (QAction* top : bar->actions()) {
+        lines.push_back(top->text().toStdString() + " >");
+        Describe(top->menu(), "  ", lines);
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST_F(AppTest, Resources_MenuCaptionsAndCommandsAsTheTableHasThem) {
+    ASSERT_TRUE(Start());
+    const std::vector<std::string> expected = {
+        "ﾌｧｲﾙ(&F) >",
+        "  開く(&O)...\tCtrl+O = 57601",
+        "  -",
+        "  最近使ったﾌｧｲﾙ = 57616",
+        "  -",
+        "  ｱﾌﾟﾘｹｰｼｮﾝの終了(&X) = 57665",
+        "編集(&E) >",
+        "  元に戻す(&U)\tCtrl+Z = 57643",
+        "  -",
+        "  切り取り(&T)\tCtrl+X = 57635",
+        "  ｺﾋﾟｰ(&C)\tCtrl+C = 57634",
+        "  貼り付け(&P)\tCtrl+V = 57637",
+        "表示(&V) >",
+        "  ﾂｰﾙ ﾊﾞｰ(&T) = 59392",
+        "  ｽﾃｰﾀｽ ﾊﾞｰ(&S) = 59393",
+        "  ﾃﾞｰﾀ表示 = 32771",
+        "  拡大 >",
+        "    1倍 = 32788",
+        "    2倍 = 32789",
+        "    4倍 = 32790",
+        "  ズームウィンドウ表示 = 32798",
+        "ﾃﾞｰﾀ(&D) >",
+        "  軸設定 >",
+        "    原点選択 = 32772",
+        "    X軸選択 = 32773",
+        "    Y軸選択 = 32774",
+        "    値設定 = 32775",
+        "  最新のデータの消去 = 32777",
+        "  全てのデータの消去 = 32778",
+        "  新規系列データの開始 = 32779",
+        "  データ書き出し(&S)...\tCtrl+S = 32776",
+        "  計測 >",
+        "    長さ = 32794",
+        "    面積 = 32795",
+        "ﾍﾙﾌﾟ(&H) >",
+        "  Tallyscopeのﾊﾞｰｼﾞｮﾝ情報(&A)... = 57664",
+    };
+    EXPECT_EQ(MenuBarLines(MainFrame()->GetFrameWidget()->menuBar()), expected);
+}
+
+TEST_F(AppTest, Resources_AcceleratorsAsTheTableHasThem) {
+    ASSERT_TRUE(Start());
+    const std::vector<std::pair<QKeySequence, UINT>> expected = {
+        {QKeySequence(Qt::CTRL | Qt::Key_O), 57601}, {QKeySequence(Qt::CTRL | Qt::Key_S), 32776},
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), 32777}, {QKeySequence(Qt::ALT | Qt::Key_Backspace), 32777},
+        {QKeySequence(Qt::CTRL | Qt::Key_X), 57635}, {QKeySequence(Qt::SHIFT | Qt::Key_Delete), 57635},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), 57634}, {QKeySequence(Qt::CTRL | Qt::Key_Insert), 57634},
+        {QKeySequence(Qt::CTRL | Qt::Key_V), 57637}, {QKeySequence(Qt::SHIFT | Qt::Key_Insert), 57637},
+        {QKeySequence(Qt::Key_F6), 57680},           {QKeySequence(Qt::SHIFT | Qt::Key_F6), 57681},
+    };
+    std::vector<std::pair<QKeySequence, UINT>> installed;
+    for (QAction* action : MainFrame()->GetAcceleratorActions()) {
+        EXPECT_EQ(action->shortcutContext(), Qt::ApplicationShortcut); // the zoom window's keys too
+        installed.emplace_back(action->shortcut(), action->data().toUInt());
+    }
+    EXPECT_EQ(installed, expected);
+}
+
+TEST_F(AppTest, Resources_ToolBarButtonsInOrderWithTipsAndPrompts) {
+    ASSERT_TRUE(Start());
+    const std::vector<UINT> expected = {57601, 32776, 0,     32772, 32773, 32774, 32775, 0,     32794,
+                                        32795, 0,     32779, 32777, 32778, 0,     32788, 32789, 32790};
+    QToolBar* bar = MainFrame()->m_toolBar.GetToolBarWidget();
+    ASSERT_NE(bar, nullptr);
+    std::vector<UINT> shown;
+    for (QAction* action : bar->actions()) {
+        shown.push_back(action->isSeparator() ? 0 : action->data().toUInt());
+        if (!action->isSeparator()) {
+            EXPECT_FALSE(action->icon().isNull()) << action->data().toUInt();
+        }
+    }
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(bar->iconSize(), QSize(16, 15));
+
+    // Full-width letters in the prompts, ASCII ones in the tooltips.
+    QAction* xAxis = MainFrame()->GetCommandAction(ID_AXIS_XAXIS);
+    EXPECT_EQ(xAxis->statusTip(), "Ｘ軸位置をマウスで選択");
+    EXPECT_EQ(xAxis->toolTip(), "X軸選択");
+    EXPECT_EQ(MainFrame()->GetCommandAction(ID_FILE_OPEN)->toolTip(), "開く");
+    EXPECT_EQ(MainFrame()->GetCommandAction(ID_VIEW_ZOOM_WINDOW)->statusTip(), "");
+    EXPECT_EQ(MainFrame()->GetCommandAction(ID_DATA_SHOW)->statusTip(), "ﾃﾞｰﾀの表示");
+}
+
+TEST_F(AppTest, MainFrame_PlaceSizeAndDockableToolBar) {
+    ASSERT_TRUE(Start());
+    QMainWindow* window = MainFrame()->GetFrameWidget();
+    EXPECT_EQ(window->pos(), QPoint(280, 50));
+    EXPECT_EQ(window->size(), QSize(600, 500));
+    EXPECT_FALSE(window->windowIcon().isNull());
+    QToolBar* bar = MainFrame()->m_toolBar.GetToolBarWidget();
+    EXPECT_EQ(window->toolBarArea(bar), Qt::TopToolBarArea);
+    EXPECT_TRUE(bar->isMovable());
+    EXPECT_EQ(bar->allowedAreas(), Qt::AllToolBarAreas);
+}
+
+TEST_F(AppTest, MainFrame_StatusBarHasAMessagePaneAndFiveReadouts) {
+    ASSERT_TRUE(Start());
+    CStatusBar& bar = MainFrame()->m_statusBar;
+    ASSERT_EQ(bar.GetCount(), 6);
+    EXPECT_EQ(MainFrame()->GetMessageBar(), &bar);
+    EXPECT_EQ(bar.GetPaneText(0), "ﾚﾃﾞｨ");
+    EXPECT_EQ(bar.GetPaneWidget(0)->frameShape(), QFrame::NoFrame);
+    for (int i = 1; i <= 5; ++i) {
+        QLabel* pane = bar.GetPaneWidget(i);
+        EXPECT_EQ(pane->minimumWidth(), 70) << i;
+        EXPECT_EQ(pane->maximumWidth(), 70) << i;
+        EXPECT_EQ(pane->frameShadow(), QFrame::Sunken) << i;
+        EXPECT_EQ(bar.GetPaneText(i), "") << i; // no keyboard-state indicators
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    EXPECT_GT(bar.GetPaneWidget(0)->width(), 150); // the message pane takes what the others leave
+
+    EXPECT_TRUE(bar.SetPaneText(5, "系列 =   2"));
+    EXPECT_EQ(bar.GetPaneText(5), "系列 =   2");
+    EXPECT_FALSE(bar.SetPaneText(6, "no such pane"));
+}
+
+TEST_F(AppTest, MainFrame_FlyByPromptsInTheMessagePaneThenTheIdleText) {
+    ASSERT_TRUE(Start());
+    QToolBar* toolBar = MainFrame()->m_toolBar.GetToolBarWidget();
+    QWidget* saveButton = toolBar->widgetForAction(MainFrame()->GetCommandAction(ID_DATA_SAVE));
+    ASSERT_NE(saveButton, nullptr);
+    QStatusTipEvent hover(saveButton->statusTip());
+    QCoreApplication::sendEvent(saveButton, &hover);
+    EXPECT_EQ(MainFrame()->m_statusBar.GetPaneText(0), "ﾃﾞｰﾀの書き出し");
+    QStatusTipEvent leave(QString{});
+    QCoreApplication::sendEvent(saveButton, &leave);
+    EXPECT_EQ(MainFrame()->m_statusBar.GetPaneText(0), "ﾚﾃﾞｨ");
+}
+
+TEST_F(AppTest, MainFrame_ToolBarAndStatusBarCommandsToggleWithCheckMarks) {
+    ASSERT_TRUE(Start());
+    CMainFrame* frame = MainFrame();
+    for (UINT id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
+        QWidget* bar = frame->GetControlBar(id)->GetSafeHwnd();
+        frame->OnIdleUpdateCmdUI();
+        EXPECT_TRUE(frame->GetCommandAction(id)->isChecked()) << id;
+        EXPECT_TRUE(frame->ExecuteCommand(id));
+        EXPECT_TRUE(bar->isHidden()) << id;
+        frame->OnIdleUpdateCmdUI();
+        EXPECT_FALSE(frame->GetCommandAction(id)->isChecked()) << id;
+        EXPECT_TRUE(frame->GetCommandAction(id)->isEnabled()) << id;
+        EXPECT_TRUE(frame->ExecuteCommand(id));
+        EXPECT_FALSE(bar->isHidden()) << id;
+    }
+}
+
+TEST_F(AppTest, ZoomWindow_OnTopBesideTheMainWindowWithoutButtons) {
+    ASSERT_TRUE(Start());
+    ASSERT_NE(g_zoomFrame, nullptr);
+    QMainWindow* zoom = g_zoomFrame->GetFrameWidget();
+    EXPECT_EQ(zoom->windowTitle(), "Zoom Window");
+    EXPECT_EQ(zoom->pos(), QPoint(50, 50));
+    EXPECT_EQ(zoom->size(), QSize(220, 280));
+    const Qt::WindowFlags flags = zoom->windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(zoom->parentWidget(), nullptr); // an unowned top-level window
+    EXPECT_TRUE(zoom->menuWidget() == nullptr || zoom->menuBar()->actions().isEmpty());
+
+    // Opening another picture keeps the same zoom window on the same document.
+    CFrameWnd* before = g_zoomFrame;
+    ASSERT_NE(theApp.OpenDocumentFile(Picture("other.bmp")), nullptr);
+    EXPECT_EQ(g_zoomFrame, before);
+    EXPECT_EQ(ZoomViews().size(), 1u);
+    EXPECT_EQ(MainFrame()->GetWindowTitle(), "other.bmp - Tallyscope"); // the zoom title never changes
+    EXPECT_EQ(zoom->windowTitle(), "Zoom Window");
+}
+
+TEST_F(AppTest, ZoomWindow_ToggledTwiceComesBackFreshAtItsPlace) {
+    ASSERT_TRUE(Start({Picture("sample.bmp")}));
+    CMainFrame* frame = MainFrame();
+    ASSERT_EQ(ZoomViews().size(), 1u);
+    ZoomViews()[0]->m_nMagnification = 7;
+    ZoomViews()[0]->m_bRowRed = TRUE;
+    ZoomViews()[0]->m_bColBlue = TRUE;
+    QPointer<QMainWindow> firstWindow = g_zoomFrame->GetFrameWidget();
+
+    frame->OnIdleUpdateCmdUI();
+    ASSERT_TRUE(frame->GetCommandAction(ID_VIEW_ZOOM_WINDOW)->isChecked());
+    EXPECT_TRUE(frame->ExecuteCommand(ID_VIEW_ZOOM_WINDOW));
+    EXPECT_EQ(g_zoomFrame, nullptr);
+    EXPECT_TRUE(ZoomViews().empty());
+    frame->OnIdleUpdateCmdUI();
+    EXPECT_FALSE(frame->GetCommandAction(ID_VIEW_ZOOM_WINDOW)->isChecked());
+    DeleteDestroyedWindows();
+    EXPECT_TRUE(firstWindow.isNull());
+
+    EXPECT_TRUE(frame->ExecuteCommand(ID_VIEW_ZOOM_WINDOW));
+    ASSERT_NE(g_zoomFrame, nullptr);
+    frame->OnIdleUpdateCmdUI();
+    EXPECT_TRUE(frame->GetCommandAction(ID_VIEW_ZOOM_WINDOW)->isChecked());
+    QMainWindow* zoom = g_zoomFrame->GetFrameWidget();
+    EXPECT_EQ(zoom->pos(), QPoint(50, 50));
+    EXPECT_EQ(zoom->size(), QSize(220, 280));
+    EXPECT_TRUE(zoom->isVisible());
+    ASSERT_EQ(ZoomViews().size(), 1u);
+    const CZoomView* fresh = ZoomViews()[0];
+    EXPECT_EQ(fresh->m_nMagnification, 2);
+    for (BOOL channel : {fresh->m_bRowRed, fresh->m_bRowGreen, fresh->m_bRowBlue, fresh->m_bColRed,
+                         fresh->m_bColGreen, fresh->m_bColBlue})
+        EXPECT_FALSE(channel);
+}
+
+TEST_F(AppTest, ZoomWindow_ClosedByTheSystemClearsTheToggleAndNothingDangles) {
+    ASSERT_TRUE(Start({Picture("sample.bmp")}));
+    CMainFrame* frame = MainFrame();
+    frame->OnIdleUpdateCmdUI();
+    ASSERT_TRUE(frame->GetCommandAction(ID_VIEW_ZOOM_WINDOW)->isChecked());
+    g_zoomFrame->GetFrameWidget()->close(); // what a window manager's close request does
+    EXPECT_EQ(g_zoomFrame, nullptr);
+    EXPECT_TRUE(ZoomViews().empty());
+    DeleteDestroyedWindows();
+    frame->OnIdleUpdateCmdUI();
+    EXPECT_FALSE(frame->GetCommandAction(ID_VIEW_ZOOM_WINDOW)->isChecked());
+
+    // The document's updates and the mouse read-out no longer reach a magnifier that is gone.
+    Document()->UpdateAllViews(nullptr);
+    Document()->UpdateZoomView(3, 4, FALSE);
+
+    EXPECT_TRUE(frame->ExecuteCommand(ID_VIEW_ZOOM_WINDOW)); // the toggle makes a new one
+    EXPECT_NE(g_zoomFrame, nullptr);
+    EXPECT_EQ(ZoomViews().size(), 1u);
+}
+
+TEST_F(AppTest, MainFrame_ClosingItEndsWithEveryWindowAndTheDocument) {
+    ASSERT_TRUE(Start({Picture("sample.bmp")}));
+    QPointer<QMainWindow> main = MainFrame()->GetFrameWidget();
+    QPointer<QMainWindow> zoom = g_zoomFrame->GetFrameWidget();
+    EXPECT_TRUE(MainFrame()->ExecuteCommand(ID_APP_EXIT));
+    EXPECT_EQ(theApp.m_pMainWnd, nullptr);
+    EXPECT_EQ(g_zoomFrame, nullptr);
+    DeleteDestroyedWindows();
+    EXPECT_TRUE(main.isNull());
+    EXPECT_TRUE(zoom.isNull());
+}
