@@ -54,16 +54,12 @@ CWnd* CDataExchange::PrepareEditCtrl(int nIDC) {
 }
 
 void CDataExchange::Fail() {
-    m_pendingWrites.clear();
+    for (auto undo = m_undoWrites.rbegin(); undo != m_undoWrites.rend(); ++undo)
+        (*undo)();
+    m_undoWrites.clear();
     if (QWidget* control = m_items.GetControl(m_idLastControl))
         AfxFocusDialogControl(*control);
     throw AfxDataExchangeFailure{};
-}
-
-void CDataExchange::CommitStores() {
-    for (const std::function<void()>& write : m_pendingWrites)
-        write();
-    m_pendingWrites.clear();
 }
 
 CString AfxFormatDouble(double value) {

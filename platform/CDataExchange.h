@@ -24,8 +24,8 @@ struct AfxDataExchangeFailure {};
 class CDataExchange {
 public:
     enum class WriteMode {
-        Immediate,   // each member is written as soon as its field has been read
-        AllOrNothing // members are written only when every field has been read
+        Immediate,   // each member is written as soon as its field has been read, and stays written
+        AllOrNothing // as Immediate, but a failing field puts back the members read before it
     };
 
     CDataExchange(CWnd* pDlgWnd, DialogItems& items, BOOL bSaveAndValidate, WriteMode mode);
@@ -37,15 +37,13 @@ public:
     // Focuses the last prepared control (an edit with its text selected) and ends the exchange.
     [[noreturn]] void Fail();
 
-    // Hands a value read from a control to its member, as the write mode says.
+    // Hands a value read from a control to its member at once, so that a range check right after
+    // it sees the new value; with AllOrNothing the old value is kept for Fail to put back.
     template <class T> void Store(T& member, const T& value) {
-        if (m_mode == WriteMode::Immediate)
-            member = value;
-        else
-            m_pendingWrites.push_back([&member, value] { member = value; });
+        if (m_mode == WriteMode::AllOrNothing)
+            m_undoWrites.push_back([&member, previous = member] { member = previous; });
+        member = value;
     }
-    // Writes the values held back by AllOrNothing; called once the whole exchange has succeeded.
-    void CommitStores();
 
     DialogItems& GetItems() { return m_items; }
 
@@ -56,7 +54,7 @@ private:
     DialogItems& m_items;
     WriteMode m_mode;
     int m_idLastControl = 0;
-    std::vector<std::function<void()>> m_pendingWrites;
+    std::vector<std::function<void()>> m_undoWrites;
 };
 
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value);

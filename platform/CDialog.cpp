@@ -58,8 +58,7 @@ void CDialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-// Members change only once every field has been read: a refused field leaves the dialog's members
-// as they were, so a caller never sees half of an edit.
+// A refused field puts back every member read before it, so a caller never sees half of an edit.
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
     return m_pItems->UpdateData(*this, bSaveAndValidate, CDataExchange::WriteMode::AllOrNothing,
                                 [this](CDataExchange* pDX) { DoDataExchange(pDX); });

@@ -77,7 +77,6 @@ BOOL DialogItems::UpdateData(CWnd& owner, BOOL bSaveAndValidate, CDataExchange::
     try {
         CDataExchange dx(&owner, *this, bSaveAndValidate, mode);
         exchange(&dx);
-        dx.CommitStores();
     } catch (const AfxDataExchangeFailure&) {
         succeeded = FALSE;
     }

@@ -187,7 +187,7 @@ TEST_F(AxisDlgTest, AxisDlg_RealWindowTakesTypedValues) {
     RealModalHost real;
     OnNextModal([](QWidget* window) {
         EXPECT_EQ(window->windowTitle(), "軸の設定");
-        EXPECT_EQ(QApplication::focusWidget(), ControlOf<QLineEdit>(window, IDC_X_MIN));
+        EXPECT_EQ(window->focusWidget(), ControlOf<QLineEdit>(window, IDC_X_MIN));
         QTest::keyClicks(ControlOf<QLineEdit>(window, IDC_X_MIN), "-20"); // replaces the selected text
         QLineEdit* yMax = ControlOf<QLineEdit>(window, IDC_Y_MAX);
         yMax->selectAll();

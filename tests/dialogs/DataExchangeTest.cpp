@@ -1,6 +1,11 @@
 // How fields are shown and read back: ints in plain decimal within 32 bits, doubles in the general
 // format with 15 significant digits and a full parse.
 #include "platform/CDataExchange.h"
+#include "platform/CDialog.h"
+#include "res/Resource.h"
+
+#include "../support/DialogDriver.h"
+#include "../support/ScriptedModalHost.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -93,4 +98,47 @@ TEST(DataExchange_FormatDouble, ShownValuesReadBackToTheSameFifteenDigits) {
         ASSERT_TRUE(AfxParseDouble(AfxFormatDouble(value), back)) << value;
         EXPECT_NEAR(back, value, std::abs(value) * 1e-14) << value;
     }
+}
+
+namespace {
+
+// The point edit template with a range check after the first field, as a dialog of its own.
+class RangeCheckedDlg : public CDialog {
+public:
+    RangeCheckedDlg() : CDialog(IDD_DATA_EDIT) {}
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Text(pDX, IDC_EDIT_X, x);
+        DDV_MinMaxInt(pDX, x, 1, 10);
+        DDX_Text(pDX, IDC_EDIT_Y, y);
+    }
+    int x = 5;
+    int y = 6;
+};
+
+} // namespace
+
+// A range check sees the value just read, and a later refusal puts back what was read before it.
+TEST(DataExchange_Dialog, RangeChecksSeeNewValuesAndRefusalsRestoreMembers) {
+    ScriptedModalHost host;
+    RangeCheckedDlg dlg;
+    host.AnswerMessageBox(IDOK);
+    host.AnswerMessageBox(IDOK);
+    host.AnswerDialog([&](DialogDriver& d) {
+        d.SetText(IDC_EDIT_X, "11");
+        EXPECT_FALSE(d.PressOK());
+        EXPECT_EQ(d.FocusedControlId(), IDC_EDIT_X);
+        EXPECT_EQ(dlg.x, 5);
+        d.SetText(IDC_EDIT_X, "9");
+        d.SetText(IDC_EDIT_Y, "y");
+        EXPECT_FALSE(d.PressOK());
+        EXPECT_EQ(d.FocusedControlId(), IDC_EDIT_Y);
+        EXPECT_EQ(dlg.x, 5) << "the field read before the refused one is put back";
+        d.SetText(IDC_EDIT_Y, "-3");
+        EXPECT_TRUE(d.PressOK());
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.x, 9);
+    EXPECT_EQ(dlg.y, -3);
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_STREQ(host.messages[1].text.GetString(), AFX_MSG_PARSE_INT);
 }
