@@ -91,40 +91,38 @@ bool AfxParseDouble(const CString& text, double& value) {
     return true;
 }
 
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value) {
+namespace {
+
+// One numeric field: control-ward the member is shown as `shown`; member-ward the text must parse
+// whole, or `refusal` is shown and the exchange fails at this field.
+template <class T>
+void ExchangeNumber(CDataExchange* pDX, int nIDC, T& value, const CString& shown,
+                    bool (*parse)(const CString&, T&), const char* refusal) {
     CWnd* control = pDX->PrepareEditCtrl(nIDC);
     if (control == nullptr)
         return;
     if (!pDX->m_bSaveAndValidate) {
-        ShowText(*control, AfxFormat("%d", value));
+        ShowText(*control, shown);
         return;
     }
     CString text;
     control->GetWindowText(text);
-    int parsed = 0;
-    if (!AfxParseInt(text, parsed)) {
-        AfxMessageBox(AFX_MSG_PARSE_INT, MB_OK | MB_ICONWARNING);
+    T parsed{};
+    if (!parse(text, parsed)) {
+        AfxMessageBox(refusal, MB_OK | MB_ICONWARNING);
         pDX->Fail();
     }
     pDX->Store(value, parsed);
 }
 
+} // namespace
+
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value) {
+    ExchangeNumber(pDX, nIDC, value, AfxFormat("%d", value), AfxParseInt, AFX_MSG_PARSE_INT);
+}
+
 void DDX_Text(CDataExchange* pDX, int nIDC, double& value) {
-    CWnd* control = pDX->PrepareEditCtrl(nIDC);
-    if (control == nullptr)
-        return;
-    if (!pDX->m_bSaveAndValidate) {
-        ShowText(*control, AfxFormatDouble(value));
-        return;
-    }
-    CString text;
-    control->GetWindowText(text);
-    double parsed = 0.0;
-    if (!AfxParseDouble(text, parsed)) {
-        AfxMessageBox(AFX_MSG_PARSE_REAL, MB_OK | MB_ICONWARNING);
-        pDX->Fail();
-    }
-    pDX->Store(value, parsed);
+    ExchangeNumber(pDX, nIDC, value, AfxFormatDouble(value), AfxParseDouble, AFX_MSG_PARSE_REAL);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
