@@ -24,6 +24,13 @@ const IconResource* ResourceModule::FindIcon(UINT id) const {
     return FindById(icons, id);
 }
 
+const char* VersionResource::Find(const char* name) const {
+    const auto it = std::find_if(strings.begin(), strings.end(), [name](const VersionString& entry) {
+        return std::string_view(entry.name) == name;
+    });
+    return it != strings.end() ? it->value : nullptr;
+}
+
 BOOL AfxLoadString(UINT nID, CString& rString) {
     for (const StringEntry& entry : AfxGetResourceModule().strings) {
         const UINT last = entry.idLast != 0 ? entry.idLast : entry.id;

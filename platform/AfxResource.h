@@ -71,12 +71,30 @@ struct IconResource {
     const char* imagePath; // a Qt resource path
 };
 
+// The version resource: the numeric file and product versions, and one string table (named by its
+// language and code page, "041104b0") of named texts such as "FileDescription".
+struct VersionString {
+    const char* name;
+    const char* value;
+};
+
+struct VersionResource {
+    WORD fileVersion[4];
+    WORD productVersion[4];
+    const char* translation;
+    std::span<const VersionString> strings;
+
+    // The text of a named field, or null when the table has no such field.
+    const char* Find(const char* name) const;
+};
+
 struct ResourceModule {
     std::span<const StringEntry> strings;
     std::span<const MenuResource> menus;
     std::span<const AcceleratorResource> accelerators;
     std::span<const ToolBarTemplate> toolBars;
     std::span<const IconResource> icons;
+    const VersionResource* version = nullptr;
 
     const MenuResource* FindMenu(UINT id) const;
     const AcceleratorResource* FindAccelerators(UINT id) const;

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QSettings>
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
@@ -238,6 +239,15 @@ int AfxWinMain(int argc, char** argv) {
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return 1;
+    // The system (a window manager's task list, say) names the program as its resources do.
+    QApplication::setApplicationName(QString::fromUtf8(app->GetAppName().GetString()));
+    if (const VersionResource* version = AfxGetResourceModule().version) {
+        const WORD* v = version->fileVersion;
+        QApplication::setApplicationVersion(
+            QStringLiteral("%1.%2.%3.%4").arg(v[0]).arg(v[1]).arg(v[2]).arg(v[3]));
+    }
+    if (const IconResource* icon = AfxGetResourceModule().FindIcon(IDR_MAIN))
+        QApplication::setWindowIcon(QIcon(QString::fromUtf8(icon->imagePath)));
     if (!app->InitInstance()) {
         app->ExitInstance();
         return 1;

@@ -160,7 +160,23 @@ constexpr IconResource kIcons[] = {
     {IDI_DOCUMENT, ":/res/images/document-icon.png"},
 };
 
-constexpr ResourceModule kModule{kStrings, kMenus, kAccelerators, kToolBars, kIcons};
+constexpr VersionString kVersionStrings[] = {
+    {"Comments", ""},
+    {"CompanyName", ""},
+    {"FileDescription", "Tallyscope MFC ｱﾌﾟﾘｹｰｼｮﾝ"},
+    {"FileVersion", "1, 2, 0, 0"},
+    {"InternalName", "Tallyscope"},
+    {"LegalCopyright", "Copyright (C) The Tallyscope authors"},
+    {"LegalTrademarks", ""},
+    {"OriginalFilename", "Tallyscope.EXE"},
+    {"PrivateBuild", ""},
+    {"ProductName", "Tallyscope ｱﾌﾟﾘｹｰｼｮﾝ"},
+    {"ProductVersion", "1, 2, 0, 0"},
+    {"SpecialBuild", ""},
+};
+constexpr VersionResource kVersion{{1, 2, 0, 0}, {1, 2, 0, 0}, "041104b0", kVersionStrings};
+
+constexpr ResourceModule kModule{kStrings, kMenus, kAccelerators, kToolBars, kIcons, &kVersion};
 
 } // namespace
 

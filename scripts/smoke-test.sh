@@ -74,18 +74,23 @@ check_window "$zoom" "zoom window" 50 50 220 280
 sleep 0.5 # let both windows finish painting
 import -window root "$OUT/screenshot.png"
 
+# Waits up to ten seconds for the program to end ($1 says after what) and sets its exit status.
+wait_for_end() {
+    for _ in $(seq 1 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the program did not end after $1"
+    status=0
+    wait "$pid" || status=$?
+}
+
 # File > Exit, from the keyboard: Alt+F opens the File menu, X is the exit item mnemonic.
 xdotool windowfocus --sync "$main"
 xdotool key --clearmodifiers alt+f
 sleep 0.3
 xdotool key x
-for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the program did not end after File > Exit"
-status=0
-wait "$pid" || status=$?
+wait_for_end "File > Exit"
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
 echo "ended cleanly; screenshot in $OUT/screenshot.png"
 
@@ -97,13 +102,7 @@ pid=$!
 message=$(find_window "Tallyscope")
 xdotool windowfocus --sync "$message"
 xdotool key Return
-for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the program did not end after refusing the broken picture"
-status=0
-wait "$pid" || status=$?
+wait_for_end "refusing the broken picture"
 [ "$status" -ne 0 ] || fail "the program ended with status 0 after failing to open the broken picture"
 echo "a broken picture ends the program with status $status"
 '

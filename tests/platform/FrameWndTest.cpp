@@ -131,6 +131,19 @@ protected:
     }
     RouteDocument* Document() const { return static_cast<RouteDocument*>(m_docTemplate->GetDocument()); }
 
+    // A second frame with a view of the document, as the zoom window is; null if it failed.
+    CFrameWnd* SecondFrame() {
+        auto* frame = new CFrameWnd;
+        if (!frame->Create(nullptr, "Second", 0, CRect(0, 0, 100, 100))) {
+            delete frame;
+            return nullptr;
+        }
+        CCreateContext context;
+        context.m_pNewViewClass = RUNTIME_CLASS(RouteView);
+        context.m_pCurrentDoc = Document();
+        return frame->CreateView(&context) != nullptr ? frame : nullptr;
+    }
+
     static QMenu* MenuHolding(QAction* action) {
         for (QObject* holder : action->associatedObjects()) {
             if (auto* menu = qobject_cast<QMenu*>(holder))
@@ -285,13 +298,8 @@ TEST_F(FrameWndTest, DocTemplate_FirstOpenFailingLeavesNoDocumentAndNoWindow) {
 TEST_F(FrameWndTest, FrameClose_MainWindowClosesTheDocumentAndEveryFrameShowingIt) {
     RouteFrame* frame = Start();
     ASSERT_NE(frame, nullptr);
-    // A second frame on the same document, as the zoom window is.
-    auto* second = new CFrameWnd;
-    ASSERT_TRUE(second->Create(nullptr, "Second", 0, CRect(0, 0, 100, 100)));
-    CCreateContext context;
-    context.m_pNewViewClass = RUNTIME_CLASS(RouteView);
-    context.m_pCurrentDoc = Document();
-    ASSERT_NE(second->CreateView(&context), nullptr);
+    CFrameWnd* second = SecondFrame();
+    ASSERT_NE(second, nullptr);
     bool secondGone = false;
     second->SetDestroyNotify([&secondGone] { secondGone = true; });
     QPointer<QMainWindow> secondWidget = second->GetFrameWidget();
@@ -308,12 +316,8 @@ TEST_F(FrameWndTest, FrameClose_MainWindowClosesTheDocumentAndEveryFrameShowingI
 
 TEST_F(FrameWndTest, FrameClose_AnotherFrameClosedByTheSystemJustGoes) {
     ASSERT_NE(Start(), nullptr);
-    auto* other = new CFrameWnd;
-    ASSERT_TRUE(other->Create(nullptr, "Other", 0, CRect(0, 0, 100, 100)));
-    CCreateContext context;
-    context.m_pNewViewClass = RUNTIME_CLASS(RouteView);
-    context.m_pCurrentDoc = Document();
-    ASSERT_NE(other->CreateView(&context), nullptr);
+    CFrameWnd* other = SecondFrame();
+    ASSERT_NE(other, nullptr);
     int notified = 0;
     other->SetDestroyNotify([&notified] { ++notified; });
 
