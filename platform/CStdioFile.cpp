@@ -109,7 +109,6 @@ BOOL CStdioFile::Close() {
     }
     m_device.reset();
     m_buffer.clear();
-    m_bWriteError = ok ? FALSE : TRUE;
     return ok ? TRUE : FALSE;
 }
 

@@ -49,8 +49,6 @@ public:
     BOOL Close();
     // Closes without putting anything in place.
     void Abort();
-    // Whether a write has failed since Open.
-    BOOL HasWriteError() const { return m_bWriteError; }
 
 private:
     bool FlushBuffer();
