@@ -1,7 +1,5 @@
-#include "platform/CFileDialog.h"
+#include "platform/ModalHost.h"
 #include "platform/QtModalHost.h"
-
-#include "../support/ScriptedModalHost.h"
 
 #include <gtest/gtest.h>
 
@@ -66,26 +64,6 @@ TEST(FileDialog, Filters_FrameworkListBecomesQtEntries) {
     EXPECT_EQ(AfxQtFileFilters("Pictures|*.bmp;*.jpg;*.gif||"),
               QStringList({"Pictures (*.bmp *.jpg *.gif)"}));
     EXPECT_TRUE(AfxQtFileFilters("").isEmpty());
-}
-
-TEST(FileDialog, DoModal_PassesTheRequestAndGivesThePath) {
-    ScriptedModalHost host;
-    host.AnswerFileDialog(CString("/tmp/export/values"));
-    host.AnswerFileDialog(std::nullopt);
-
-    CFileDialog save(FALSE, "dat", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kDataFilter, nullptr);
-    EXPECT_EQ(save.DoModal(), IDOK);
-    EXPECT_EQ(save.GetPathName(), "/tmp/export/values.dat");
-    ASSERT_EQ(host.fileDialogs.size(), 1u);
-    EXPECT_FALSE(host.fileDialogs[0].openFile);
-    EXPECT_EQ(host.fileDialogs[0].defaultExt, "dat");
-    EXPECT_TRUE(host.fileDialogs[0].fileName.IsEmpty());
-    EXPECT_EQ(host.fileDialogs[0].flags, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
-    EXPECT_EQ(host.fileDialogs[0].filter, kDataFilter);
-
-    CFileDialog cancelled(FALSE, "dat", nullptr, OFN_HIDEREADONLY, kDataFilter);
-    EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
-    EXPECT_TRUE(cancelled.GetPathName().IsEmpty());
 }
 
 // The real Qt dialog: the name typed, the overwrite question, and what the filter list shows.
