@@ -31,13 +31,6 @@ TEST(ResourceStrings, SubStringsAreFieldsBetweenSeparators) {
     }
 }
 
-TEST(ResourceAccelerators, KeysQtCannotNameGiveNoShortcut) {
-    EXPECT_TRUE(AfxAcceleratorKeySequence({FVIRTKEY | FCONTROL, 0xE5 /* VK_PROCESSKEY */, 1}).isEmpty());
-    EXPECT_EQ(AfxAcceleratorKeySequence({FVIRTKEY | FCONTROL | FSHIFT | FALT, '7', 1}),
-              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::ALT | Qt::Key_7));
-    EXPECT_EQ(AfxAcceleratorKeySequence({FVIRTKEY, 0x87 /* VK_F24 */, 1}), QKeySequence(Qt::Key_F24));
-}
-
 TEST(ResourceMenus, PopupsNestAndCommandsShareOneActionPerId) {
     static constexpr MenuItemTemplate inner[] = {{"Deep", 7}};
     static constexpr MenuItemTemplate file[] = {
