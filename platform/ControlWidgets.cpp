@@ -83,7 +83,9 @@ void AfxUpDownWidget::Step(int direction) {
 }
 
 bool AfxUpDownWidget::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_buddy && event->type() == QEvent::KeyPress) {
+    // The type is tested first: while the buddy is being destroyed it is no longer a QLineEdit,
+    // and comparing it with the guarded pointer would cast it to one.
+    if (event->type() == QEvent::KeyPress && watched == m_buddy) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
             Step(key == Qt::Key_Up ? +1 : -1);

@@ -89,16 +89,6 @@ TEST(CDC_Lines, ShallowLineLightsTheSamePixelsBothWays) {
     EXPECT_EQ(PixelAt(forward.image, 5, 1), kWhite);
 }
 
-TEST(CDC_Lines, ViewportOriginShiftsLogicalPositions) {
-    Canvas canvas(20, 20);
-    canvas.dc.SetViewportOrg(-8, 2); // scrolled 8 right and 2 up
-    canvas.dc.MoveTo(10, 0);
-    canvas.dc.LineTo(14, 0);
-    EXPECT_EQ(Art(canvas.image, CRect(0, 2, 8, 3)), std::vector<std::string>{"..####.."});
-    EXPECT_EQ(canvas.dc.GetPixel(10, 0), kBlack);
-    EXPECT_EQ(canvas.dc.GetPixel(14, 0), kWhite);
-}
-
 TEST(CDC_Arc, RadiusTenCircleTouchesItsBoxButNotTheRightAndBottomEdges) {
     Canvas canvas(32, 32);
     // The box (5, 5)-(25, 25): columns and rows 5 to 24, symmetric about 14.5.
@@ -318,17 +308,6 @@ TEST(CDC_Objects, SelectObjectReturnsThePreviousAndRefusesEmptyObjects) {
     EXPECT_FALSE(badHatch.CreateHatchBrush(6, kBlack));
 }
 
-TEST(CDC_Objects, PenDeletedAfterSelectionKeepsDrawingItsColour) {
-    Canvas canvas(8, 8);
-    auto pen = std::make_unique<CPen>(PS_SOLID, 1, RGB(0, 255, 0));
-    canvas.dc.SelectObject(pen.get());
-    pen->DeleteObject();
-    pen.reset();
-    canvas.dc.MoveTo(0, 0);
-    canvas.dc.LineTo(2, 0);
-    EXPECT_EQ(PixelAt(canvas.image, 0, 0), RGB(0, 255, 0));
-}
-
 TEST(CDC_StretchBlt, ReplicatesWholePixelsOnlyInsideTheClip) {
     QImage picture(3, 2, QImage::Format_RGB32);
     for (int y = 0; y < 2; ++y)
@@ -379,32 +358,6 @@ TEST(CDC_StretchBlt, SourceOutsideTheBitmapIsWhiteAndFractionalScalesHitTheCentr
     CDC noPixels;
     noPixels.CreateCompatibleDC(nullptr);
     EXPECT_FALSE(canvas.dc.StretchBlt(0, 0, 10, 10, &noPixels, 0, 0, 10, 10, SRCCOPY));
-}
-
-TEST(CDC_Memory, ReadOnlyPictureCannotBeDrawnOnAndReportsItsSize) {
-    QImage picture(7, 5, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    CBitmap bitmap;
-    bitmap.Attach(&picture);
-    BITMAP info;
-    EXPECT_GT(bitmap.GetBitmap(&info), 0);
-    EXPECT_EQ(info.bmWidth, 7);
-    EXPECT_EQ(info.bmHeight, 5);
-    CDC memory;
-    memory.CreateCompatibleDC(nullptr);
-    memory.SelectObject(&bitmap);
-    memory.MoveTo(0, 0);
-    EXPECT_FALSE(memory.LineTo(5, 0));
-    EXPECT_EQ(picture.pixel(1, 0), qRgb(255, 255, 255));
-    EXPECT_EQ(memory.GetPixel(1, 0), kWhite);
-    EXPECT_EQ(bitmap.Detach(), &picture);
-
-    CBitmap own;
-    ASSERT_TRUE(own.CreateCompatibleBitmap(&memory, 4, 3));
-    memory.SelectObject(&own);
-    memory.FillSolidRect(0, 0, 2, 2, RGB(9, 9, 9));
-    EXPECT_EQ(memory.GetPixel(1, 1), RGB(9, 9, 9));
-    EXPECT_EQ(memory.GetPixel(2, 2), kBlack) << "a new bitmap is black";
 }
 
 TEST(CDC_Metrics, HimetricOfAPictureGivesBackItsPixels) {
