@@ -309,3 +309,15 @@ TEST_F(ViewRendering, InvalidAreaIsTheOnlyPartRedrawn) {
     view.RenderBackBuffer();
     EXPECT_GT(Count(view.GetBackBuffer(), kRed), 0);
 }
+
+TEST_F(ViewRendering, PaintOfTheViewportShowsTheBackBuffer) {
+    Open(MakeTestImage(200, 200));
+    AddSeries({{50, 50}}, false);
+    QWidget* viewport = view.GetInputWidget();
+    const QImage shown = viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage& buffer = view.GetBackBuffer();
+    ASSERT_EQ(shown.size(), buffer.size());
+    EXPECT_EQ(shown, buffer);
+    EXPECT_EQ(PixelAt(shown, 45, 50), kRed);
+    EXPECT_EQ(PixelAt(shown, 250, 10), kWorkspace);
+}
