@@ -30,10 +30,15 @@ QStringList AfxQtFileFilters(const CString& filter) {
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         if (parts[i].isEmpty())
             break;
-        QString patterns = parts[i + 1];
-        patterns.replace(';', ' ');
-        patterns.replace("*.*", "*");
-        entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        // Extensions are matched case-sensitively here, unlike on the system the filters were
+        // written for, so "*.bmp" also offers "*.BMP".
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+            patterns << (pattern == "*.*" ? QStringLiteral("*") : pattern);
+            if (pattern != "*.*" && pattern.toUpper() != pattern)
+                patterns << pattern.toUpper();
+        }
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(' '));
     }
     return entries;
 }

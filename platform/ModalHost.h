@@ -43,7 +43,8 @@ ModalHost* AfxSetModalHost(ModalHost* host);
 int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 
 // Turns the framework's "Name|pattern|Name|pattern||" filter into Qt's ";;"-separated entries,
-// e.g. "Data (*.dat)|*.dat|All Files (*.*)|*.*||" -> "Data (*.dat) (*.dat);;All Files (*.*) (*)".
+// each extension in both cases: "Data (*.dat)|*.dat|All Files (*.*)|*.*||" ->
+// "Data (*.dat) (*.dat *.DAT)" and "All Files (*.*) (*)".
 QStringList AfxQtFileFilters(const CString& filter);
 // Adds ".ext" to a path whose file name has no extension.
 CString AfxApplyDefaultExtension(const CString& path, const CString& defaultExt);

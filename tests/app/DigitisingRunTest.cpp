@@ -2,6 +2,8 @@
 // the value dialogs, pick two series, read the status bar, export, and compare the file.
 #include "AppTestFixture.h"
 
+#include "../support/WorkedExample.h"
+
 #include "platform/CStatusBar.h"
 #include "res/Resource.h"
 #include "view/CTallyscopeView.h"
@@ -111,24 +113,5 @@ TEST_F(DigitisingRun, EndToEnd_CalibratePickTwoSeriesAndExport) {
 
     QFile written(typed + ".dat");
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    const QByteArray expected = "Pixcel Value\r\n"
-                                "No.\tSeries1_x\tSeries1_y\tSeries2_x\tSeries2_y\r\n"
-                                "1\t         0\t         0\t        50\t        50\r\n"
-                                "2\t       100\t       100\t       250\t       200\r\n"
-                                "3\t       200\t       150\t\t\r\n"
-                                "\r\n"
-                                "Converted Value\r\n"
-                                "No.\tSeries1_x\tSeries1_y\tSeries2_x\tSeries2_y\r\n"
-                                "1\t 0.000000e+000\t 0.000000e+000\t 1.250000e+000\t 5.000000e+000\r\n"
-                                "2\t 2.500000e+000\t 1.000000e+001\t 6.250000e+000\t 2.000000e+001\r\n"
-                                "3\t 5.000000e+000\t 1.500000e+001\t\t\r\n"
-                                "\r\n"
-                                "Line Length\r\n"
-                                "1\t2\t\r\n"
-                                " 1.589793e+001\t 1.581139e+001\t\r\n"
-                                "\r\n"
-                                "Area\r\n"
-                                "1\t2\t\r\n"
-                                " 6.250000e+000\t\t\r\n";
-    EXPECT_EQ(written.readAll(), expected);
+    EXPECT_EQ(written.readAll().toStdString(), kWorkedExample);
 }

@@ -197,7 +197,7 @@ TEST_F(AppTest, FileOpen_OffersThePicturesAsOneFilterEntry) {
     EXPECT_TRUE(request.openFile);
     EXPECT_EQ(request.filter, "画像　ファイル(*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif||");
     EXPECT_EQ(AfxQtFileFilters(request.filter),
-              QStringList{"画像　ファイル(*.bmp;*.jpg;*.gif) (*.bmp *.jpg *.gif)"});
+              QStringList{"画像　ファイル(*.bmp;*.jpg;*.gif) (*.bmp *.BMP *.jpg *.JPG *.gif *.GIF)"});
     EXPECT_EQ(Document()->GetPathName(), path);
 
     m_host.AnswerFileDialog(std::nullopt); // cancelled: nothing changes

@@ -60,9 +60,9 @@ TEST(FileDialog, DefaultExtension_AddedOnlyToANameWithoutOne) {
 
 TEST(FileDialog, Filters_FrameworkListBecomesQtEntries) {
     EXPECT_EQ(AfxQtFileFilters(kDataFilter),
-              QStringList({"データファイル (*.dat) (*.dat)", "All Files (*.*) (*)"}));
+              QStringList({"データファイル (*.dat) (*.dat *.DAT)", "All Files (*.*) (*)"}));
     EXPECT_EQ(AfxQtFileFilters("Pictures|*.bmp;*.jpg;*.gif||"),
-              QStringList({"Pictures (*.bmp *.jpg *.gif)"}));
+              QStringList({"Pictures (*.bmp *.BMP *.jpg *.JPG *.gif *.GIF)"}));
     EXPECT_TRUE(AfxQtFileFilters("").isEmpty());
 }
 
