@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -140,11 +141,15 @@ QFont AfxDialogFont(const DialogTemplate& dlg) {
     return font;
 }
 
+// The vertical unit is the font's em height in pixels, which is the character height of the
+// Japanese face the templates were laid out with. The installed CJK faces have a much taller line
+// box (about 1.45 em), and taking that instead would stretch every form past its window: the zoom
+// form's bottom check boxes would fall outside the zoom window.
 DialogBaseUnits AfxGetDialogBaseUnits(const QFont& font) {
     const QFontMetrics metrics(font);
     const int alphabet =
         metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return {(alphabet / 26 + 1) / 2, metrics.height()};
+    return {(alphabet / 26 + 1) / 2, QFontInfo(font).pixelSize()};
 }
 
 QRect AfxMapDialogRect(const CRect& rect, DialogBaseUnits units) {
