@@ -16,7 +16,7 @@
 
 namespace {
 
-// One conversion specification, split into its parts.
+// One printf conversion, split into its parts.
 struct Conversion {
     std::string flags;
     int width = -1;     // -1: none
@@ -30,15 +30,15 @@ struct Conversion {
 // Room for any double in fixed notation at the default precision, and more.
 constexpr std::size_t kNumberBuffer = 512;
 
-std::string PrintOne(const std::string& spec, auto value) {
+std::string PrintOne(const std::string& pattern, auto value) {
     char small[128];
-    int n = std::snprintf(small, sizeof small, spec.c_str(), value);
+    int n = std::snprintf(small, sizeof small, pattern.c_str(), value);
     if (n < 0)
         return {};
     if (static_cast<std::size_t>(n) < sizeof small)
         return std::string(small, static_cast<std::size_t>(n));
     std::vector<char> big(static_cast<std::size_t>(n) + 1);
-    std::snprintf(big.data(), big.size(), spec.c_str(), value);
+    std::snprintf(big.data(), big.size(), pattern.c_str(), value);
     return std::string(big.data(), static_cast<std::size_t>(n));
 }
 
@@ -144,14 +144,14 @@ void AppendFloating(std::string& out, const Conversion& c, double value) {
     if (AppendFloatingFast(out, c, value))
         return;
     // Convert without a width, fix the exponent, then pad: the width counts the widened exponent.
-    std::string spec = "%";
+    std::string pattern = "%";
     for (char f : c.flags)
         if (f != '-' && f != '0')
-            spec += f;
+            pattern += f;
     if (c.precision >= 0)
-        spec += "." + std::to_string(c.precision);
-    spec += c.type;
-    std::string body = PrintOne(spec, value);
+        pattern += "." + std::to_string(c.precision);
+    pattern += c.type;
+    std::string body = PrintOne(pattern, value);
     if (c.type == 'e' || c.type == 'E' || c.type == 'g' || c.type == 'G') {
         body.push_back('\0');
         body.resize(WidenExponent(body.data(), body.size() - 1));
@@ -201,15 +201,15 @@ void AppendInteger(std::string& out, const Conversion& c, va_list& args) {
         AppendPadded(out, std::string_view(text, static_cast<std::size_t>(result.ptr - text)), c, true);
         return;
     }
-    std::string spec = "%" + c.flags;
+    std::string pattern = "%" + c.flags;
     if (c.width >= 0)
-        spec += std::to_string(c.width);
+        pattern += std::to_string(c.width);
     if (c.precision >= 0)
-        spec += "." + std::to_string(c.precision);
-    spec += "ll";
-    spec += c.type;
+        pattern += "." + std::to_string(c.precision);
+    pattern += "ll";
+    pattern += c.type;
     out +=
-        arg.isSigned ? PrintOne(spec, arg.value) : PrintOne(spec, static_cast<unsigned long long>(arg.value));
+        arg.isSigned ? PrintOne(pattern, arg.value) : PrintOne(pattern, static_cast<unsigned long long>(arg.value));
 }
 
 void AppendString(std::string& out, const Conversion& c, const char* text) {
