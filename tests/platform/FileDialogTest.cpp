@@ -1,6 +1,8 @@
 #include "platform/ModalHost.h"
 #include "platform/QtModalHost.h"
 
+#include "../support/ModalDriver.h"
+
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -19,24 +21,6 @@
 namespace {
 
 constexpr const char* kDataFilter = "データファイル (*.dat)|*.dat|All Files (*.*)|*.*||";
-
-// Runs the step on every modal window that opens until it says it is done.
-class ModalDriver {
-public:
-    explicit ModalDriver(std::function<bool(QWidget*)> step) : m_step(std::move(step)) {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal != nullptr && modal != m_lastHandled && m_step(modal))
-                m_lastHandled = modal;
-        });
-        m_timer.start(10);
-    }
-
-private:
-    std::function<bool(QWidget*)> m_step;
-    QPointer<QWidget> m_lastHandled;
-    QTimer m_timer;
-};
 
 } // namespace
 
