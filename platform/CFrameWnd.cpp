@@ -420,6 +420,9 @@ void CFrameWnd::OnIdleUpdateCmdUI() {
     for (const auto& [nID, action] : m_pActions->All()) {
         const CCmdUI state = QueryCommandState(nID);
         action->setEnabled(state.m_bEnabled);
+        // Only a checked item is checkable, so unchecked items show no empty box in the menu, as
+        // the framework's menus show nothing beside them.
+        action->setCheckable(state.m_bChecked);
         action->setChecked(state.m_bChecked);
     }
     OnUpdateFrameTitle(TRUE);

@@ -16,7 +16,6 @@ QAction* CommandActions::Get(UINT nID) {
         return existing;
     auto* action = new QAction(m_owner);
     action->setData(nID);
-    action->setCheckable(true);
     action->setEnabled(false); // until an update handler says otherwise
     action->setIconVisibleInMenu(false);
     action->setStatusTip(QString::fromUtf8(AfxCommandPrompt(nID).GetString()));

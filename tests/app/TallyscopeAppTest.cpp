@@ -102,6 +102,7 @@ TEST_F(AppTest, Routing_DocumentCommandsReachedThroughTheViewAndDisabledOnesNotR
     EXPECT_FALSE(length->isEnabled());
     EXPECT_TRUE(length->isChecked());
     EXPECT_FALSE(frame->GetCommandAction(ID_MEASURE_AREA)->isChecked());
+    EXPECT_FALSE(frame->GetCommandAction(ID_DATA_SHOW)->isCheckable()) << "no empty check box beside plain items";
 
     ASSERT_NE(theApp.OpenDocumentFile(Picture("sample.bmp")), nullptr);
     EXPECT_TRUE(frame->ExecuteCommand(ID_DATA_NEW_SERIES));
