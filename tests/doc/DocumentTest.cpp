@@ -129,7 +129,7 @@ TEST_F(DocumentTest, DeleteAll_AsksAndOnlyYesDeletes) {
 
 TEST_F(DocumentTest, SelectData_NearerWinsAndTieGoesToThePickedPoint) {
     struct Case {
-        int pointX;   // picked point on the x axis; the origin stays at (0, 0)
+        int pointX; // picked point on the x axis; the origin stays at (0, 0)
         int clickX;
         bool expectOrigin;
     };
@@ -182,6 +182,18 @@ TEST_F(DocumentTest, Open_EachFormatLoadsAt32BitsWithExactSize) {
         EXPECT_EQ(width, 979) << "37 px at 96 dpi";
         EXPECT_EQ(height, 609) << "23 px at 96 dpi, 608.5 rounded up";
     }
+}
+
+// Qt refuses decoded pictures over 256 MB unless told otherwise; an 8500 x 8500 scan needs 289 MB.
+TEST_F(DocumentTest, Open_ScanLargerThanQtsDefaultLimit) {
+    QImage scan(8500, 8500, QImage::Format_Grayscale8);
+    scan.fill(200);
+    const QString path = files.Path("scan.png");
+    ASSERT_TRUE(scan.save(path, "PNG", 100));
+    scan = QImage();
+    ASSERT_TRUE(doc.OnOpenDocument(path.toUtf8().constData()));
+    EXPECT_EQ(doc.GetBitmapHandle()->width(), 8500);
+    EXPECT_EQ(doc.GetBitmapHandle()->height(), 8500);
 }
 
 TEST_F(DocumentTest, Open_PixelsAreTakenAsStored) {
@@ -246,7 +258,8 @@ TEST_F(DocumentTest, Open_FailureKeepsEverythingTheDocumentHeld) {
         if (c.message != nullptr)
             EXPECT_EQ(host.messages[0].text, c.message);
         else
-            EXPECT_NE(host.messages[0].text, kMsgOpenFailed) << "an unreadable file gets the framework's report";
+            EXPECT_NE(host.messages[0].text, kMsgOpenFailed)
+                << "an unreadable file gets the framework's report";
         EXPECT_EQ(doc.GetBitmapHandle(), keptBitmap);
         EXPECT_EQ(PointCount(0), 1);
         EXPECT_EQ(doc.m_DataAxis.m_YAxis.m_dValueY, 42.0);
