@@ -4,7 +4,8 @@ SAN_BUILD  ?= build-sanitize
 BENCH_BUILD?= build-bench
 SAMPLE     ?= samples/chart.bmp
 JOBS       ?= $(shell nproc)
-export QT_QPA_PLATFORM ?= offscreen
+# The tests run headless whatever display the caller has; the program itself uses the caller's.
+HEADLESS   := QT_QPA_PLATFORM=offscreen
 
 .PHONY: deps build run test sanitize bench clean format
 
@@ -18,21 +19,21 @@ build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	QT_QPA_PLATFORM= $(BUILD)/tallyscope $(SAMPLE)
+	$(BUILD)/tallyscope $(SAMPLE)
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && $(HEADLESS) ctest --output-on-failure -j $(JOBS)
 
 sanitize: deps
 	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTALLYSCOPE_SANITIZE=ON
 	cmake --build $(SAN_BUILD) -j $(JOBS)
-	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	cd $(SAN_BUILD) && $(HEADLESS) ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j $(JOBS) -LE smoke
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYSCOPE_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target benchmarks
-	for b in $(BENCH_BUILD)/bench/bench_*; do $$b; done
+	for b in $(BENCH_BUILD)/bench/bench_*; do $(HEADLESS) $$b; done
 
 format:
 	find app platform model doc view dialogs zoom res tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
