@@ -1,6 +1,8 @@
 // Opening a large scan: a 12000 x 9000 JPEG chart decoded into the document's one 32-bit image.
 #include "doc/CTallyscopeDoc.h"
 
+#include "QtBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -38,16 +40,11 @@ void BM_OpenLargeScan(benchmark::State& state, const QString& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
     QTemporaryDir dir;
-    const QString path = WriteLargeChart(dir);
-    benchmark::RegisterBenchmark("BM_OpenLargeScan/12000x9000_jpeg", BM_OpenLargeScan, path)
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(3);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv, [&dir] {
+        benchmark::RegisterBenchmark("BM_OpenLargeScan/12000x9000_jpeg", BM_OpenLargeScan,
+                                     WriteLargeChart(dir))
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(3);
+    });
 }

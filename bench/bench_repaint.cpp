@@ -5,6 +5,8 @@
 #include "doc/CTallyscopeDoc.h"
 #include "view/CTallyscopeView.h"
 
+#include "QtBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -79,13 +81,5 @@ void BM_RepaintAtZoom4(benchmark::State& state) {
 BENCHMARK(BM_RepaintAtZoom4)->Args({12000, 9000})->Args({2000, 1500})->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }
