@@ -31,8 +31,12 @@ points wave 0.5 4.5 1.0 >"$work/red.txt"
 points wave 5.2 5.2 1.0 >"$work/rest.txt"
 
 # shellcheck disable=SC2016
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c '
 set -euo pipefail
+# Qt gives up at once when it cannot reach the display, so wait until it answers. The server runs
+# with -noreset: by default it resets whenever its last client leaves, and a program connecting
+# during that reset is refused (this probe leaving, or the first program ending before the second).
+for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 "$PROGRAM" "$SAMPLE" >"$WORK/program.log" 2>&1 &
 pid=$!
 for _ in $(seq 1 100); do

@@ -6,7 +6,7 @@
 #
 #   scripts/smoke-test.sh <tallyscope> <picture> <output folder>
 #
-# Needs xvfb-run, xdotool, xwininfo and ImageMagick's import (scripts/install-deps.sh).
+# Needs xvfb-run, xdotool, xwininfo, xdpyinfo and ImageMagick's import (scripts/install-deps.sh).
 set -euo pipefail
 
 if [ $# -ne 3 ]; then
@@ -16,7 +16,7 @@ fi
 program=$(realpath "$1")
 picture=$(realpath "$2")
 out=$(realpath -m "$3")
-for tool in xvfb-run xdotool xwininfo import; do
+for tool in xvfb-run xdotool xwininfo xdpyinfo import; do
     command -v "$tool" >/dev/null || { echo "smoke test: $tool is missing (run scripts/install-deps.sh)" >&2; exit 1; }
 done
 rm -rf "$out"
@@ -32,10 +32,14 @@ export MAIN_TITLE="$main_title"
 
 # Everything that needs the display runs inside xvfb-run.
 # shellcheck disable=SC2016
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c '
 set -euo pipefail
 fail() { echo "smoke test: $*" >&2; kill "$pid" 2>/dev/null || true; exit 1; }
 
+# Qt gives up at once when it cannot reach the display, so wait until it answers. The server runs
+# with -noreset: by default it resets whenever its last client leaves, and a program connecting
+# during that reset is refused (this probe leaving, or the first program ending before the second).
+for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 "$PROGRAM" "$PICTURE" >"$OUT/program.log" 2>&1 &
 pid=$!
 
