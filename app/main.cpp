@@ -1,8 +1,14 @@
 // The program's entry: the framework's start-up around the one application object.
 
 #include "app/CTallyscopeApp.h"
+#include "app/CommandLineSwitches.h"
+
+#include <iostream>
 
 int main(int argc, char** argv) {
+    // --help and --version are answered before anything needs a display.
+    if (const std::optional<int> status = AnswerInformationSwitches(argc, argv, std::cout))
+        return *status;
     // The application object lives in the library; taking its address here links its source file
     // into the program, where AfxWinMain finds it through AfxGetApp.
     [[maybe_unused]] CWinApp* volatile application = &theApp;

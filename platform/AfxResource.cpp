@@ -31,6 +31,12 @@ const char* VersionResource::Find(const char* name) const {
     return it != strings.end() ? it->value : nullptr;
 }
 
+CString VersionResource::FileVersionText() const {
+    CString text;
+    text.Format("%u.%u.%u.%u", fileVersion[0], fileVersion[1], fileVersion[2], fileVersion[3]);
+    return text;
+}
+
 BOOL AfxLoadString(UINT nID, CString& rString) {
     for (const StringEntry& entry : AfxGetResourceModule().strings) {
         const UINT last = entry.idLast != 0 ? entry.idLast : entry.id;

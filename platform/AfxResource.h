@@ -86,6 +86,8 @@ struct VersionResource {
 
     // The text of a named field, or null when the table has no such field.
     const char* Find(const char* name) const;
+    // The file version as people write it: "1.2.0.0".
+    CString FileVersionText() const;
 };
 
 struct ResourceModule {

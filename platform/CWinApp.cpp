@@ -241,11 +241,8 @@ int AfxWinMain(int argc, char** argv) {
         return 1;
     // The system (a window manager's task list, say) names the program as its resources do.
     QApplication::setApplicationName(QString::fromUtf8(app->GetAppName().GetString()));
-    if (const VersionResource* version = AfxGetResourceModule().version) {
-        const WORD* v = version->fileVersion;
-        QApplication::setApplicationVersion(
-            QStringLiteral("%1.%2.%3.%4").arg(v[0]).arg(v[1]).arg(v[2]).arg(v[3]));
-    }
+    if (const VersionResource* version = AfxGetResourceModule().version)
+        QApplication::setApplicationVersion(QString::fromUtf8(version->FileVersionText().GetString()));
     if (const IconResource* icon = AfxGetResourceModule().FindIcon(IDR_MAIN))
         QApplication::setWindowIcon(QIcon(QString::fromUtf8(icon->imagePath)));
     if (!app->InitInstance()) {

@@ -1,0 +1,40 @@
+#include "app/CommandLineSwitches.h"
+
+#include "platform/AfxResource.h"
+#include "res/Resource.h"
+
+#include <string_view>
+
+namespace {
+constexpr std::string_view kUsage =
+    "Usage: tallyscope [PICTURE]\n"
+    "Reads the values of plotted curves off a chart picture (BMP, JPEG or GIF): calibrate the axes\n"
+    "with three reference points, pick the curve points and export them as a tab-separated .dat\n"
+    "file. Without PICTURE the program starts with no picture open.\n"
+    "\n"
+    "  --help     show this text and exit\n"
+    "  --version  show the version and exit\n";
+
+// "Tallyscope 1.2.0.0": the application's name and the file version of its version resource.
+CString VersionLine() {
+    CString line = AfxLoadString(AFX_IDS_APP_TITLE);
+    if (const VersionResource* version = AfxGetResourceModule().version)
+        line += " " + version->FileVersionText();
+    return line;
+}
+} // namespace
+
+std::optional<int> AnswerInformationSwitches(int argc, const char* const* argv, std::ostream& out) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--help") {
+            out << kUsage;
+            return 0;
+        }
+        if (argument == "--version") {
+            out << VersionLine().str() << '\n';
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
