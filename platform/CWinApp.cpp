@@ -3,6 +3,7 @@
 #include "platform/AfxGlobals.h"
 #include "platform/AfxResource.h"
 #include "platform/CDocTemplate.h"
+#include "platform/CDocument.h"
 #include "platform/CFrameWnd.h"
 #include "platform/CRecentFileList.h"
 #include "platform/ModalHost.h"
@@ -92,6 +93,7 @@ int CWinApp::ExitInstance() {
     m_templates.clear();
     delete m_pRecentFileList;
     m_pRecentFileList = nullptr;
+    m_strLastOpenFolder.Empty();
     // Windows destroyed above go with their widgets now, while Qt is still there to delete them.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return 0;
@@ -209,10 +211,26 @@ void CWinApp::OnFileOpen() {
     if (docTemplate->GetDocString(filterName, CDocTemplate::filterName) && !filterName.IsEmpty() &&
         docTemplate->GetDocString(filterExt, CDocTemplate::filterExt) && !filterExt.IsEmpty())
         request.filter = filterName + "|*" + filterExt + "||";
+    request.initialDir = OpenDialogFolder();
     CString path;
     if (AfxGetModalHost().FileDialog(request, path) != IDOK)
         return;
+    m_strLastOpenFolder = QFileInfo(QString::fromUtf8(path.GetString())).absolutePath().toUtf8().constData();
     OpenDocumentFile(path);
+}
+
+CString CWinApp::OpenDialogFolder() const {
+    QStringList candidates{QString::fromUtf8(m_strLastOpenFolder.GetString())};
+    auto* frame = dynamic_cast<CFrameWnd*>(m_pMainWnd);
+    CDocument* document = frame != nullptr ? frame->GetActiveDocument() : nullptr;
+    if (document != nullptr && !document->GetPathName().IsEmpty())
+        candidates.append(QFileInfo(QString::fromUtf8(document->GetPathName().GetString())).absolutePath());
+    // A folder removed since then is passed over rather than left to the dialog to guess about.
+    for (const QString& folder : candidates) {
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return CString(folder.toUtf8().constData());
+    }
+    return CString(QDir::currentPath().toUtf8().constData());
 }
 
 void CWinApp::OnOpenRecentFile(UINT nID) {

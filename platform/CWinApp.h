@@ -67,7 +67,9 @@ public:
     BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
 
     void OnFileNew();
-    // The Open dialog, offering the first template's filter, then OpenDocumentFile.
+    // The Open dialog, offering the first template's filter, then OpenDocumentFile. The dialog opens
+    // in the folder it last gave a file from; before it has, in the open picture's folder, else in
+    // the current folder.
     void OnFileOpen();
     // Opens recent file nID - ID_FILE_MRU_FILE1; a file that fails to open leaves the list.
     void OnOpenRecentFile(UINT nID);
@@ -84,10 +86,13 @@ public:
     CRecentFileList* m_pRecentFileList = nullptr;
 
 private:
+    CString OpenDialogFolder() const;
+
     CString m_strAppName;
     CString m_strRegistryKey;
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     std::optional<std::vector<CString>> m_commandLine;
+    CString m_strLastOpenFolder;
     CWinApp* m_pPreviousApp;
 };
 

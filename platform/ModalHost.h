@@ -17,6 +17,7 @@ struct FileDialogRequest {
     DWORD flags = 0;        // OFN_* flags
     CString filter;         // "Name|*.a;*.b|All Files (*.*)|*.*||"
     CString title;          // empty: the platform's default title
+    CString initialDir;     // the folder the dialog opens in; empty: the platform's choice
 };
 
 inline constexpr DWORD OFN_READONLY = 0x00000001;

@@ -63,6 +63,8 @@ int QtModalHost::FileDialog(const FileDialogRequest& request, CString& chosenPat
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     if (!request.defaultExt.IsEmpty())
         dialog.setDefaultSuffix(QString::fromUtf8(request.defaultExt.GetString()));
+    if (!request.initialDir.IsEmpty())
+        dialog.setDirectory(QString::fromUtf8(request.initialDir.GetString()));
     if (!request.fileName.IsEmpty())
         dialog.selectFile(QString::fromUtf8(request.fileName.GetString()));
     if (!request.title.IsEmpty())

@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -101,4 +102,25 @@ TEST(FileDialog, QtDialog_TypedNameGetsExtensionAndReplacingAsksFirst) {
         EXPECT_EQ(questions, c.questions) << c.typed;
         EXPECT_EQ(shownFilters, QStringList({"データファイル (*.dat)", "All Files (*.*)"}));
     }
+}
+
+// The real Qt dialog opens in the folder the request names.
+TEST(FileDialog, QtDialog_OpensInTheRequestedFolder) {
+    QTemporaryDir dir;
+    QtModalHost host;
+    QString shownFolder;
+    ModalDriver driver([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (dialog == nullptr)
+            return false;
+        shownFolder = dialog->directory().absolutePath();
+        QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
+        return true;
+    });
+    FileDialogRequest request;
+    request.initialDir = dir.path().toUtf8().constData();
+    request.filter = "Pictures|*.bmp||";
+    CString chosen;
+    EXPECT_EQ(host.FileDialog(request, chosen), IDCANCEL);
+    EXPECT_EQ(shownFolder, QDir(dir.path()).absolutePath());
 }
