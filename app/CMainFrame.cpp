@@ -56,6 +56,9 @@ int CMainFrame::OnCreate(CREATESTRUCT* lpCreateStruct) {
 
     for (int i = 1; i <= 5; ++i)
         m_statusBar.SetPaneInfo(i, ID_SEPARATOR, SBPS_NORMAL, kReadoutPaneWidth);
+
+    // A picture dropped on the main window from a file manager opens as if chosen in the Open dialog.
+    DragAcceptFiles();
     return 0;
 }
 

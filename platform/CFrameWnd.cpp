@@ -12,21 +12,43 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusTipEvent>
 #include <QToolBar>
+#include <QUrl>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
-// The frame's widget: a QMainWindow that hands close requests and status-line prompts to its frame.
-// Once the frame lets go of it (DestroyWindow), it only waits to be deleted, and takes the frame
-// object along if the frame deletes itself with its window.
+namespace {
+// The one file a drop carries: a single local file that is no folder; nothing for several files,
+// a folder, a remote address or plain text.
+std::optional<QString> SingleLocalFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls())
+        return std::nullopt;
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return std::nullopt;
+    const QString path = urls.front().toLocalFile();
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    return path;
+}
+} // namespace
+
+// The frame's widget: a QMainWindow that hands close requests, status-line prompts and dropped
+// files to its frame. Once the frame lets go of it (DestroyWindow), it only waits to be deleted,
+// and takes the frame object along if the frame deletes itself with its window.
 class FrameWidget final : public QMainWindow {
 public:
     FrameWidget(CFrameWnd* frame, QWidget* parent, Qt::WindowFlags flags)
@@ -54,6 +76,40 @@ protected:
             m_pFrame->OnClose();
         // The frame lets go of its window when it is destroyed; otherwise it stays.
         event->setAccepted(m_pFrame == nullptr);
+    }
+
+    // Only widgets that accept drops (DragAcceptFiles) get these, also for drops on their children.
+    void dragEnterEvent(QDragEnterEvent* event) override { AcceptSingleFile(event); }
+    void dragMoveEvent(QDragMoveEvent* event) override { AcceptSingleFile(event); }
+    void dropEvent(QDropEvent* event) override {
+        const std::optional<QString> path = AcceptSingleFile(event);
+        if (!path)
+            return;
+        // The file opens once the drop is over: opening may ask a question or report a failure,
+        // and the program the file came from waits for the drop to end until then.
+        QMetaObject::invokeMethod(
+            this,
+            [this, fileName = path->toUtf8()] {
+                if (m_pFrame != nullptr)
+                    m_pFrame->OnDropFiles(fileName.constData());
+            },
+            Qt::QueuedConnection);
+    }
+
+private:
+    // Takes a drop of one file as a copy, never a move: a file manager deletes the original of a
+    // file that was moved. Refused while a modal window is up, since that window may be working
+    // on the document the file would replace.
+    std::optional<QString> AcceptSingleFile(QDropEvent* event) {
+        const std::optional<QString> path = SingleLocalFile(event->mimeData());
+        if (!path || m_pFrame == nullptr || !(event->possibleActions() & Qt::CopyAction) ||
+            QApplication::activeModalWidget() != nullptr) {
+            event->ignore();
+            return std::nullopt;
+        }
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        return path;
     }
 };
 
@@ -289,6 +345,12 @@ void CFrameWnd::InitialUpdateFrame(CDocument*, BOOL bMakeVisible) {
         ActivateFrame();
     }
     OnUpdateFrameTitle(TRUE);
+}
+
+void CFrameWnd::OnDropFiles(LPCTSTR lpszFileName) {
+    ActivateFrame();
+    if (CWinApp* app = AfxGetApp())
+        app->OpenDocumentFile(lpszFileName);
 }
 
 void CFrameWnd::ActivateFrame(int nCmdShow) {

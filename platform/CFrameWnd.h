@@ -126,7 +126,12 @@ public:
     // Runs the update handlers of every menu item and button and refreshes the recent-file entries
     // and the title; the event loop calls this whenever it falls idle.
     void OnIdleUpdateCmdUI();
-    // The close box or the system asks the frame to close. The main window closes every document
+    // A file dropped on the frame from a file manager, once DragAcceptFiles allowed drops: brings
+    // the frame forward and opens the file through the application, exactly as the Open command's
+    // choice is opened. The frame takes a drop of one file that is no folder, as a copy, while no
+    // modal window is up; it refuses every other drop (several files, a folder, text) untouched.
+    virtual void OnDropFiles(LPCTSTR lpszFileName);
+        // The close box or the system asks the frame to close. The main window closes every document
     // (destroying every frame that shows one) before it goes; another frame just goes.
     virtual void OnClose();
     // Takes the frame off the screen, detaches its views from their documents and, for the main

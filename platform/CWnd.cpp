@@ -31,6 +31,11 @@ void CWnd::AttachWidget(QWidget* window, QWidget* input) {
     m_inputWidget->setFocusPolicy(Qt::StrongFocus);
 }
 
+void CWnd::DragAcceptFiles(BOOL bAccept) {
+    if (m_hWnd)
+        m_hWnd->setAcceptDrops(bAccept != FALSE);
+}
+
 void CWnd::Invalidate(BOOL bErase) { InvalidateRect(nullptr, bErase); }
 
 void CWnd::InvalidateRect(const CRect* rect, BOOL) {

@@ -48,6 +48,10 @@ public:
     // Binds this window to its widget and, when given, the child that receives its input.
     void AttachWidget(QWidget* window, QWidget* input = nullptr);
 
+    // Whether files dragged from a file manager may be dropped on this window (see
+    // CFrameWnd::OnDropFiles for what a frame does with them).
+    void DragAcceptFiles(BOOL bAccept = TRUE);
+
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(const CRect* rect, BOOL bErase = TRUE);
     void UpdateWindow();
