@@ -35,6 +35,17 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target benchmarks
 	for b in $(BENCH_BUILD)/bench/bench_*; do $(HEADLESS) $$b; done
 
+# `make install` puts the program, its menu entry, icons and AppStream metadata under PREFIX
+# (DESTDIR is honoured); `make package` builds the Debian package $(BUILD)/tallyscope_<version>_<arch>.deb.
+PREFIX     ?= /usr/local
+.PHONY: install package
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cmake --build $(BUILD) --target package
+
 format:
 	find app platform model doc view dialogs zoom res tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Draws the toolbar strip (fourteen 16 x 15 buttons in toolbar order) and the two 32 x 32 icons into
-# res/images/. The pictures are committed; run this only to change them. Needs ImageMagick and the
-# Noto Sans CJK font (both installed by scripts/install-deps.sh).
+# Draws the toolbar strip (fourteen 16 x 15 buttons in toolbar order), the two 32 x 32 icons and the
+# main icon at the other sizes of the installed icon theme (16 to 256 pixels) into res/images/. The
+# pictures are committed; run this only to change them. Needs ImageMagick and the Noto Sans CJK font
+# (both installed by scripts/install-deps.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=res/images
@@ -114,14 +115,27 @@ zoom_button 14-zoom4 digit4
 
 convert "$work"/[01]*.png +repage +append +repage "PNG32:$out/toolbar.png"
 
-# Icon 128: a chart with two curves under a magnifying glass. Icon 129: a page with a chart.
-convert -size 32x32 xc:none \
-    -fill white -stroke '#404040' -draw 'rectangle 1,1 30,30' \
-    -stroke black -draw 'line 5,4 5,26' -draw 'line 5,26 28,26' \
-    -fill none -stroke '#00A000' -draw 'polyline 6,22 10,16 14,18 18,10 22,12 27,6' \
-    -stroke '#D00000' -draw 'polyline 6,25 12,23 18,19 24,14 27,10' \
-    -stroke '#0000C0' -strokewidth 2 -draw 'circle 17,13 17,7' -draw 'line 21,18 27,25' \
-    "PNG32:$out/main-icon.png"
+# Icon 128: a chart with two curves under a magnifying glass, drawn on a 32 x 32 grid and scaled
+# to the sizes a desktop's icon theme asks for; the 32-pixel picture is the program's own icon.
+# Pixel centres lie on whole coordinates, so the grid is scaled about the first pixel's centre.
+main_icon() {
+    local size=$1 scale offset
+    scale=$(awk "BEGIN { print $size / 32 }")
+    offset=$(awk "BEGIN { print ($size / 32 - 1) / 2 }")
+    convert -size "${size}x${size}" xc:none -affine "$scale,0,0,$scale,$offset,$offset" \
+        -fill white -stroke '#404040' -draw 'rectangle 1,1 30,30' \
+        -stroke black -draw 'line 5,4 5,26' -draw 'line 5,26 28,26' \
+        -fill none -stroke '#00A000' -draw 'polyline 6,22 10,16 14,18 18,10 22,12 27,6' \
+        -stroke '#D00000' -draw 'polyline 6,25 12,23 18,19 24,14 27,10' \
+        -stroke '#0000C0' -strokewidth 2 -draw 'circle 17,13 17,7' -draw 'line 21,18 27,25' \
+        "PNG32:$2"
+}
+main_icon 32 "$out/main-icon.png"
+for size in 16 48 64 128 256; do
+    main_icon "$size" "$out/main-icon-$size.png"
+done
+
+# Icon 129: a page with a chart.
 convert -size 32x32 xc:none \
     -fill white -stroke '#404040' -draw 'polygon 5,1 21,1 27,7 27,30 5,30' \
     -fill '#C0C0C0' -draw 'polygon 21,1 21,7 27,7' \
@@ -129,4 +143,4 @@ convert -size 32x32 xc:none \
     -fill none -stroke '#00A000' -draw 'polyline 10,23 13,18 16,20 19,13 23,11' \
     "PNG32:$out/document-icon.png"
 
-echo "wrote $out/toolbar.png, $out/main-icon.png, $out/document-icon.png"
+echo "wrote $out/toolbar.png, $out/main-icon*.png, $out/document-icon.png"
