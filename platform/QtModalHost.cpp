@@ -1,6 +1,8 @@
 #include "platform/QtModalHost.h"
 
+#include "platform/AfxResource.h"
 #include "platform/CDialog.h"
+#include "res/Resource.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -55,6 +57,9 @@ int QtModalHost::MessageBox(const CString& text, const CString& caption, UINT nT
 
 int QtModalHost::FileDialog(const FileDialogRequest& request, CString& chosenPath) {
     QFileDialog dialog(QApplication::activeWindow());
+    // Qt's own dialog speaks the program's language (FrameworkLocale.h); a desktop's native one
+    // would speak the desktop's.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(request.openFile ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(request.openFile ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(AfxQtFileFilters(request.filter));
@@ -65,8 +70,11 @@ int QtModalHost::FileDialog(const FileDialogRequest& request, CString& chosenPat
         dialog.setDefaultSuffix(QString::fromUtf8(request.defaultExt.GetString()));
     if (!request.fileName.IsEmpty())
         dialog.selectFile(QString::fromUtf8(request.fileName.GetString()));
-    if (!request.title.IsEmpty())
-        dialog.setWindowTitle(QString::fromUtf8(request.title.GetString()));
+    // Without a title of its own, a file dialog is titled as the system's common dialog is.
+    const CString title = !request.title.IsEmpty()
+                              ? request.title
+                              : AfxLoadString(request.openFile ? AFX_IDS_OPENFILE : AFX_IDS_SAVEFILE);
+    dialog.setWindowTitle(QString::fromUtf8(title.GetString()));
     // QFileDialog asks before replacing a file unless told not to; keep that exactly when asked for.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, (request.flags & OFN_OVERWRITEPROMPT) == 0);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

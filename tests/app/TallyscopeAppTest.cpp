@@ -187,7 +187,7 @@ TEST_F(AppTest, RecentFiles_AVanishedFileIsReportedAndTheOpenPictureStays) {
     EXPECT_EQ((*theApp.m_pRecentFileList)[0], kept);
 }
 
-TEST_F(AppTest, FileOpen_OffersThePicturesAsOneFilterEntry) {
+TEST_F(AppTest, FileOpen_OffersThePicturesAsOneFilterEntryThenAllFiles) {
     ASSERT_TRUE(Start());
     const CString path = Picture("chosen.jpg");
     m_host.AnswerFileDialog(path);
@@ -196,9 +196,11 @@ TEST_F(AppTest, FileOpen_OffersThePicturesAsOneFilterEntry) {
     ASSERT_EQ(m_host.fileDialogs.size(), 1u);
     const FileDialogRequest& request = m_host.fileDialogs[0];
     EXPECT_TRUE(request.openFile);
-    EXPECT_EQ(request.filter, "画像　ファイル(*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif||");
+    EXPECT_EQ(request.title, "開く");
+    EXPECT_EQ(request.filter, "画像　ファイル(*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif|すべてのﾌｧｲﾙ (*.*)|*.*||");
     EXPECT_EQ(AfxQtFileFilters(request.filter),
-              QStringList{"画像　ファイル(*.bmp;*.jpg;*.gif) (*.bmp *.BMP *.jpg *.JPG *.gif *.GIF)"});
+              QStringList({"画像　ファイル(*.bmp;*.jpg;*.gif) (*.bmp *.BMP *.jpg *.JPG *.gif *.GIF)",
+                           "すべてのﾌｧｲﾙ (*.*) (*)"}));
     EXPECT_EQ(Document()->GetPathName(), path);
 
     m_host.AnswerFileDialog(std::nullopt); // cancelled: nothing changes
