@@ -14,6 +14,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
@@ -60,10 +61,14 @@ protected:
     bool event(QEvent* event) override {
         if (event->type() == QEvent::StatusTip && m_pFrame != nullptr) {
             const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-            if (tip.isEmpty())
-                m_pFrame->SetMessageText(AFX_IDS_IDLEMESSAGE);
-            else
+            // An empty tip inside an open menu is an item without a prompt, which shows nothing;
+            // anywhere else the pointer has left a button, and the idle text comes back.
+            if (!tip.isEmpty())
                 m_pFrame->SetMessageText(tip.toUtf8().constData());
+            else if (QApplication::activePopupWidget() != nullptr)
+                m_pFrame->SetMessageText("");
+            else
+                m_pFrame->SetMessageText(AFX_IDS_IDLEMESSAGE);
             return true;
         }
         return QMainWindow::event(event);

@@ -2,6 +2,7 @@
 
 #include "platform/CaptionBar.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -169,6 +170,22 @@ TEST_F(AppTest, MainFrame_FlyByPromptsInTheMessagePaneThenTheIdleText) {
     EXPECT_EQ(MainFrame()->m_statusBar.GetPaneText(0), "ﾃﾞｰﾀの書き出し");
     QStatusTipEvent leave(QString{});
     QCoreApplication::sendEvent(saveButton, &leave);
+    EXPECT_EQ(MainFrame()->m_statusBar.GetPaneText(0), "ﾚﾃﾞｨ");
+
+    // In an open menu, the zoom-window item has no prompt: the pane goes blank, not idle. Closing
+    // the menu brings the idle text back.
+    QMenu* viewMenu = nullptr;
+    for (QObject* holder : MainFrame()->GetCommandAction(ID_VIEW_ZOOM_WINDOW)->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(holder))
+            viewMenu = menu;
+    ASSERT_NE(viewMenu, nullptr);
+    viewMenu->popup(QPoint(300, 100));
+    ASSERT_EQ(QApplication::activePopupWidget(), viewMenu);
+    // A menu opened from the menu bar shows its items' prompts through the bar.
+    QStatusTipEvent zoomItem(MainFrame()->GetCommandAction(ID_VIEW_ZOOM_WINDOW)->statusTip());
+    QCoreApplication::sendEvent(MainFrame()->GetFrameWidget()->menuBar(), &zoomItem);
+    EXPECT_EQ(MainFrame()->m_statusBar.GetPaneText(0), "");
+    viewMenu->hide();
     EXPECT_EQ(MainFrame()->m_statusBar.GetPaneText(0), "ﾚﾃﾞｨ");
 }
 
