@@ -196,6 +196,10 @@ void CWinApp::OnFileNew() {
         docTemplate->OpenDocumentFile(nullptr);
 }
 
+void CWinApp::OnFilePrintSetup() {
+    AfxGetModalHost().PrintSetup();
+}
+
 void CWinApp::OnFileOpen() {
     CDocTemplate* docTemplate = GetFirstDocTemplate();
     if (docTemplate == nullptr)

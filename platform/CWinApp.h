@@ -69,6 +69,8 @@ public:
     void OnFileNew();
     // The Open dialog, offering the first template's filter, then OpenDocumentFile.
     void OnFileOpen();
+    // The printer setup dialog; the printer chosen holds for the rest of the run.
+    void OnFilePrintSetup();
     // Opens recent file nID - ID_FILE_MRU_FILE1; a file that fails to open leaves the list.
     void OnOpenRecentFile(UINT nID);
     void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);

@@ -9,6 +9,11 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+QtModalHost::QtModalHost() = default;
+QtModalHost::~QtModalHost() = default;
 
 int QtModalHost::MessageBox(const CString& text, const CString& caption, UINT nType) {
     QMessageBox box(QApplication::activeWindow());
@@ -95,4 +100,13 @@ INT_PTR QtModalHost::DoModal(CDialog& dialog) {
     const INT_PTR result = dialog.HasEnded() ? dialog.GetModalResult() : IDCANCEL;
     dialog.DestroyModalWindow();
     return result;
+}
+
+// The printer and its paper only: nothing is printed from here, so there is no page range to ask.
+int QtModalHost::PrintSetup() {
+    if (m_printer == nullptr)
+        m_printer = std::make_unique<QPrinter>();
+    QPrintDialog dialog(m_printer.get(), QApplication::activeWindow());
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }

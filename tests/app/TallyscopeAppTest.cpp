@@ -112,6 +112,13 @@ TEST_F(AppTest, Routing_DocumentCommandsReachedThroughTheViewAndDisabledOnesNotR
     EXPECT_TRUE(length->isChecked()); // the switch survives opening a picture
 }
 
+// Nothing in the menus sends it, but the command reaches the framework's printer setup.
+TEST_F(AppTest, Routing_PrintSetupReachesThePrinterDialog) {
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(MainFrame()->ExecuteCommand(ID_FILE_PRINT_SETUP));
+    EXPECT_EQ(m_host.printSetups, 1);
+}
+
 TEST_F(AppTest, Routing_UndoKeysDeleteTheLatestPointWhileTheUndoItemStaysDisabled) {
     ASSERT_TRUE(Start({Picture("sample.bmp")}));
     CTallyscopeDoc* doc = Document();
