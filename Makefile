@@ -33,7 +33,7 @@ sanitize: deps
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYSCOPE_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target benchmarks
-	for b in $(BENCH_BUILD)/bench/bench_*; do $(HEADLESS) $$b; done
+	bash scripts/run-benchmarks.sh $(BENCH_BUILD)/bench
 
 format:
 	find app platform model doc view dialogs zoom res tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
