@@ -178,6 +178,34 @@ void AfxStaticTextWidget::changeEvent(QEvent* event) {
         Refit();
 }
 
+AfxGroupBoxWidget::AfxGroupBoxWidget(const QString& title, QWidget* parent) : QGroupBox(title, parent) {}
+
+QRect AfxGroupBoxWidget::TitleRect() const {
+    if (title().isEmpty())
+        return {};
+    // The caption starts one average character in, with a little gap to the line on either side.
+    const int indent = fontMetrics().averageCharWidth();
+    return {indent, 0, fontMetrics().horizontalAdvance(title()) + 4, fontMetrics().height()};
+}
+
+void AfxGroupBoxWidget::paintEvent(QPaintEvent*) {
+    // An etched frame, a shadow line with a light one inside it; the style's own group box frame
+    // always leaves room for a caption above it.
+    QPainter painter(this);
+    const QRect frame = rect().adjusted(0, FrameTop(), -1, -1);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawRect(frame.adjusted(1, 1, 0, 0));
+    const QRect title = TitleRect();
+    if (title.isEmpty())
+        return;
+    painter.fillRect(title, palette().color(backgroundRole()));
+    style()->drawItemText(&painter, title.adjusted(2, 0, -2, 0),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, palette(), isEnabled(),
+                          this->title(), QPalette::WindowText);
+}
+
 QString AfxGetWidgetText(const QWidget* widget) {
     if (auto* edit = qobject_cast<const QLineEdit*>(widget))
         return edit->text();

@@ -6,6 +6,7 @@
 
 #include "platform/AfxTypes.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
@@ -98,6 +99,23 @@ private:
 
     QSize m_templateSize;
     QRect m_ink; // the pixels the text covers, relative to its origin
+};
+
+// A group box as the framework draws one: the frame's top line runs through the middle of the
+// caption, which sits a little in from the left edge. The templates place the controls inside a
+// box just under its caption, where styles that put the caption above the frame draw the line.
+class AfxGroupBoxWidget final : public QGroupBox {
+    Q_OBJECT
+public:
+    AfxGroupBoxWidget(const QString& title, QWidget* parent);
+
+    // Where the caption is drawn, in the box's coordinates.
+    QRect TitleRect() const;
+    // The row of the frame's top line, in the box's coordinates.
+    int FrameTop() const { return fontMetrics().height() / 2; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // The text a control shows (an edit's contents, a label's or button's caption, a window's title).

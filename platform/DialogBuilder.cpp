@@ -55,7 +55,7 @@ QWidget* MakeButton(const DialogControl& control, QWidget& form, const DialogNot
     switch (control.style & BS_TYPEMASK) {
     case BS_GROUPBOX: {
         // Group boxes are drawn behind the controls they frame and never take their clicks.
-        auto* group = new QGroupBox(text, &form);
+        auto* group = new AfxGroupBoxWidget(text, &form);
         group->setAttribute(Qt::WA_TransparentForMouseEvents);
         return group;
     }
