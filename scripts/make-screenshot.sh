@@ -15,7 +15,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p docs "$work/config" "$work/runtime"
 chmod 700 "$work/runtime"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
-export PROGRAM="$program" WORK="$work" SAMPLE="$PWD/samples/chart.bmp"
+export PROGRAM="$program" WORK="$work" SAMPLE="$PWD/samples/chart.bmp" SCRIPTS="$PWD/scripts"
 
 # Chart value (t, y) of the sample's two curves to picture pixels (see scripts/make-sample.sh).
 points() {
@@ -34,16 +34,9 @@ points wave 5.2 5.2 1.0 >"$work/rest.txt"
 # shellcheck disable=SC2016
 xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c '
 set -euo pipefail
-# Qt gives up at once when it cannot reach the display, so wait until it answers. The server runs
-# with -noreset: by default it resets whenever its last client leaves, and a program connecting
-# during that reset is refused (this probe leaving, or the first program ending before the second).
-for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >"$WORK/openbox.log" 2>&1 &
-wm_pid=$!
-for _ in $(seq 1 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-    sleep 0.1
-done
+source "$SCRIPTS/display-helpers.sh"
+wait_for_display
+start_window_manager "$WORK/openbox.log"
 "$PROGRAM" "$SAMPLE" >"$WORK/program.log" 2>&1 &
 pid=$!
 for _ in $(seq 1 100); do

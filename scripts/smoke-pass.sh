@@ -15,19 +15,11 @@ fail() {
     exit 1
 }
 
-# Qt gives up at once when it cannot reach the display, so wait until it answers. The server runs
-# with -noreset: by default it resets whenever its last client leaves, and a program connecting
-# during that reset is refused (this probe leaving, or the first program ending before the second).
-for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-
+# shellcheck source=scripts/display-helpers.sh
+source "$(dirname "$0")/display-helpers.sh"
+wait_for_display || fail "the virtual display does not answer"
 if [ "$WM" = openbox ]; then
-    openbox >"$OUT/openbox.log" 2>&1 &
-    wm_pid=$!
-    for _ in $(seq 1 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-        sleep 0.1
-    done
-    xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" || fail "openbox did not start"
+    start_window_manager "$OUT/openbox.log" || fail "openbox did not start"
 fi
 
 # Waits for a window whose whole title is $1 and prints its id.
