@@ -33,7 +33,7 @@ sanitize: deps
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLYSCOPE_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target benchmarks
-	for b in $(BENCH_BUILD)/bench/bench_*; do $(HEADLESS) $$b; done
+	bash scripts/run-benchmarks.sh $(BENCH_BUILD)/bench
 
 # `make install` puts the program, its menu entry, icons and AppStream metadata under PREFIX
 # (DESTDIR is honoured); `make package` builds the Debian package $(BUILD)/tallyscope_<version>_<arch>.deb.

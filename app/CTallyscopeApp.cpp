@@ -15,6 +15,7 @@ const MessageMap* CTallyscopeApp::ThisMessageMap() {
                                     MapCommand<&CTallyscopeApp::OnAppAbout>(ID_APP_ABOUT),
                                     MapCommand<&CWinApp::OnFileNew>(ID_FILE_NEW),
                                     MapCommand<&CWinApp::OnFileOpen>(ID_FILE_OPEN),
+                                    MapCommand<&CWinApp::OnFilePrintSetup>(ID_FILE_PRINT_SETUP),
                                 });
     return &map;
 }

@@ -8,6 +8,8 @@
 #include "platform/CToolBar.h"
 #include "platform/CView.h"
 #include "platform/CWinApp.h"
+#include "platform/CaptionBar.h"
+#include "platform/OuterGeometry.h"
 #include "platform/ResourceBuilder.h"
 
 #include <QAbstractEventDispatcher>
@@ -22,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QUrl>
@@ -55,17 +58,38 @@ public:
         : QMainWindow(parent, flags), m_pFrame(frame) {}
     ~FrameWidget() override { delete std::exchange(m_pOwnedFrame, nullptr); }
 
+    // Gives the frame a caption without buttons and a border of its own (CaptionBar.h).
+    void DrawOwnCaption() {
+        setMenuWidget(new AfxCaptionBar(this));
+        const int border = AfxCaptionBar::kBorder;
+        setContentsMargins(border, border, border, border);
+        m_bDrawsBorder = true;
+    }
+
     CFrameWnd* m_pFrame;
     CFrameWnd* m_pOwnedFrame = nullptr;
 
 protected:
+    void paintEvent(QPaintEvent* event) override {
+        QMainWindow::paintEvent(event);
+        if (!m_bDrawsBorder)
+            return;
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+
     bool event(QEvent* event) override {
         if (event->type() == QEvent::StatusTip && m_pFrame != nullptr) {
             const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-            if (tip.isEmpty())
-                m_pFrame->SetMessageText(AFX_IDS_IDLEMESSAGE);
-            else
+            // An empty tip inside an open menu is an item without a prompt, which shows nothing;
+            // anywhere else the pointer has left a button, and the idle text comes back.
+            if (!tip.isEmpty())
                 m_pFrame->SetMessageText(tip.toUtf8().constData());
+            else if (QApplication::activePopupWidget() != nullptr)
+                m_pFrame->SetMessageText("");
+            else
+                m_pFrame->SetMessageText(AFX_IDS_IDLEMESSAGE);
             return true;
         }
         return QMainWindow::event(event);
@@ -111,6 +135,8 @@ private:
         event->accept();
         return path;
     }
+
+    bool m_bDrawsBorder = false;
 };
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
@@ -134,9 +160,17 @@ std::vector<CFrameWnd*>& LiveFrames() {
     return frames;
 }
 
+// An overlapped window without a system menu has a title bar with no buttons, which no window
+// manager can be relied on to draw.
+bool DrawsOwnCaption(DWORD style) {
+    return (style & (WS_POPUP | WS_SYSMENU)) == 0;
+}
+
 Qt::WindowFlags QtWindowFlags(DWORD style, DWORD exStyle) {
     // Every overlapped window has a title bar; the buttons on it come from the style.
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (DrawsOwnCaption(style))
+        flags = Qt::Window | Qt::FramelessWindowHint;
     if (style & WS_SYSMENU)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (style & WS_MINIMIZEBOX)
@@ -209,6 +243,8 @@ BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
     QWidget* parent = cs.hwndParent != nullptr ? cs.hwndParent->GetSafeHwnd() : nullptr;
     m_pFrameWidget = new FrameWidget(this, parent, QtWindowFlags(cs.style, cs.dwExStyle));
     m_hWnd = m_pFrameWidget;
+    if (DrawsOwnCaption(cs.style) && cs.hMenu == 0)
+        m_pFrameWidget->DrawOwnCaption();
     // The toolbar and status bar have no context menu of their own to offer.
     m_pFrameWidget->setContextMenuPolicy(Qt::PreventContextMenu);
     m_pFrameWidget->setWindowTitle(QString::fromUtf8(m_strTitle.GetString()));
@@ -216,13 +252,13 @@ BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
         std::make_unique<CommandActions>(m_pFrameWidget, [this](UINT nID) { ExecuteUserCommand(nID); });
     LiveFrames().push_back(this);
 
-    if (cs.x != CW_USEDEFAULT && cs.y != CW_USEDEFAULT)
-        m_pFrameWidget->move(cs.x, cs.y);
-    if (cs.cx != CW_USEDEFAULT && cs.cy != CW_USEDEFAULT) {
-        m_pFrameWidget->resize(cs.cx, cs.cy);
-        if ((cs.style & WS_THICKFRAME) == 0)
-            m_pFrameWidget->setFixedSize(cs.cx, cs.cy);
-    }
+    // The creation structure's place and size are those of the whole window, frame included.
+    const bool placed = cs.x != CW_USEDEFAULT && cs.y != CW_USEDEFAULT;
+    const bool sized = cs.cx != CW_USEDEFAULT && cs.cy != CW_USEDEFAULT;
+    if (sized && (cs.style & WS_THICKFRAME) == 0)
+        m_pFrameWidget->setFixedSize(cs.cx, cs.cy); // no sizing border: the user cannot resize it
+    AfxSetOuterGeometry(*m_pFrameWidget, placed ? std::optional(QPoint(cs.x, cs.y)) : std::nullopt,
+                        sized ? std::optional(QSize(cs.cx, cs.cy)) : std::nullopt);
 
     const auto fail = [this] {
         FrameWidget* widget = m_pFrameWidget;

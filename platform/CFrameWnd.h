@@ -6,8 +6,8 @@
 // states from the update handlers before a menu opens and whenever the event loop falls idle; a
 // disabled command is never delivered, by menu, button or key.
 //
-// Geometry: x, y place the window's outer top-left corner on the screen; cx, cy are the size of the
-// window's widget (the area inside the system's title bar and border).
+// Geometry: x, y, cx, cy are those of the whole window, the window manager's title bar and border
+// included (OuterGeometry.h).
 
 #include "platform/CWnd.h"
 #include "platform/DialogTemplate.h"

@@ -6,6 +6,7 @@
 #include "platform/CDocument.h"
 #include "platform/CFrameWnd.h"
 #include "platform/CRecentFileList.h"
+#include "platform/FrameworkLocale.h"
 #include "platform/ModalHost.h"
 #include "res/Resource.h"
 
@@ -197,6 +198,10 @@ void CWinApp::OnFileNew() {
         docTemplate->OpenDocumentFile(nullptr);
 }
 
+void CWinApp::OnFilePrintSetup() {
+    AfxGetModalHost().PrintSetup();
+}
+
 void CWinApp::OnFileOpen() {
     CDocTemplate* docTemplate = GetFirstDocTemplate();
     if (docTemplate == nullptr)
@@ -205,12 +210,14 @@ void CWinApp::OnFileOpen() {
     request.openFile = true;
     request.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
     request.title = AfxLoadString(AFX_IDS_OPENFILE);
-    // The filter extension lists several patterns; "*" in front of it makes them one entry.
+    // The filter extension lists several patterns; "*" in front of it makes them one entry. The
+    // framework's all-files entry follows, so that a picture of any other name can be seen too.
     CString filterName;
     CString filterExt;
     if (docTemplate->GetDocString(filterName, CDocTemplate::filterName) && !filterName.IsEmpty() &&
         docTemplate->GetDocString(filterExt, CDocTemplate::filterExt) && !filterExt.IsEmpty())
-        request.filter = filterName + "|*" + filterExt + "||";
+        request.filter = filterName + "|*" + filterExt + "|";
+    request.filter += AfxLoadString(AFX_IDS_ALLFILTER) + "|*.*||";
     request.initialDir = OpenDialogFolder();
     CString path;
     if (AfxGetModalHost().FileDialog(request, path) != IDOK)
@@ -257,6 +264,7 @@ int AfxWinMain(int argc, char** argv) {
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return 1;
+    AfxApplyFrameworkLocale();
     // The system (a window manager's task list, say) names the program as its resources do.
     QApplication::setApplicationName(QString::fromUtf8(app->GetAppName().GetString()));
     if (const VersionResource* version = AfxGetResourceModule().version)

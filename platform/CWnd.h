@@ -88,7 +88,7 @@ public:
     virtual LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
     // Window placement and lifetime (defined in CWndPlacement.cpp). Sizes and positions are those of
-    // the widget; a top-level window is placed on the screen. SetWindowPos with &wndTopMost keeps a
+    // the widget; a top-level window's are those of its frame on the screen. SetWindowPos with &wndTopMost keeps a
     // top-level window above all others, &wndNoTopMost releases it. DestroyWindow takes the window
     // off the screen at once; its widget is deleted when control returns to the event loop, so a
     // window may destroy itself from inside one of its own handlers.

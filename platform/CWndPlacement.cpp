@@ -2,6 +2,8 @@
 
 #include "platform/CWnd.h"
 
+#include "platform/OuterGeometry.h"
+
 #include <QWidget>
 
 // Markers for SetWindowPos's insert-after argument; only their addresses matter.
@@ -59,13 +61,16 @@ BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int c
         else if (pWndInsertAfter == &wndBottom)
             widget->lower();
     }
-    if ((nFlags & SWP_NOMOVE) == 0)
-        widget->move(x, y);
-    if ((nFlags & SWP_NOSIZE) == 0) {
-        // A window without a sizing border keeps whatever size it is given here.
-        if (widget->minimumSize() == widget->maximumSize())
-            widget->setFixedSize(cx, cy);
-        else
+    const bool move = (nFlags & SWP_NOMOVE) == 0;
+    const bool size = (nFlags & SWP_NOSIZE) == 0;
+    if (widget->isWindow()) {
+        // A top-level window's place and size are those of its frame.
+        AfxSetOuterGeometry(*widget, move ? std::optional(QPoint(x, y)) : std::nullopt,
+                            size ? std::optional(QSize(cx, cy)) : std::nullopt);
+    } else {
+        if (move)
+            widget->move(x, y);
+        if (size)
             widget->resize(cx, cy);
     }
     if (nFlags & SWP_SHOWWINDOW)

@@ -3,9 +3,12 @@
 #include "platform/DialogTemplate.h"
 
 #include <QGroupBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -95,6 +98,114 @@ bool AfxUpDownWidget::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+namespace {
+
+// The pixels a text covers when drawn with its origin at (0, 0). Measured on a drawing rather than
+// taken from the font's glyph boxes, which may be a pixel off for a whole line of CJK text.
+QRect TextInk(const QFont& font, const QString& text) {
+    if (text.isEmpty())
+        return {};
+    const QFontMetrics metrics(font);
+    const int margin = metrics.height();
+    QImage image(metrics.horizontalAdvance(text) + 2 * margin, 3 * margin,
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(margin, margin + metrics.ascent(), text);
+    painter.end();
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(line[x]) != 0)
+                ink |= QRect(x - margin, y - margin - metrics.ascent(), 1, 1);
+    }
+    return ink;
+}
+
+} // namespace
+
+AfxStaticTextWidget::AfxStaticTextWidget(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextFormat(Qt::PlainText);
+}
+
+void AfxStaticTextWidget::SetTemplateRect(const QRect& rect) {
+    m_templateSize = rect.size();
+    move(rect.topLeft());
+    Refit();
+}
+
+void AfxStaticTextWidget::SetCaption(const QString& text) {
+    setText(text);
+    Refit();
+}
+
+void AfxStaticTextWidget::Refit() {
+    m_ink = TextInk(font(), text());
+    resize(FittedSize());
+    update();
+}
+
+QSize AfxStaticTextWidget::FittedSize() const {
+    if (m_ink.isEmpty())
+        return m_templateSize;
+    const int width = TextOrigin().x() + std::max(fontMetrics().horizontalAdvance(text()), m_ink.right() + 1);
+    return {std::max(m_templateSize.width(), width), std::max(m_templateSize.height(), m_ink.height())};
+}
+
+QPoint AfxStaticTextWidget::TextOrigin() const {
+    const int x = std::max(0, -m_ink.left());
+    if (m_ink.isEmpty())
+        return {x, fontMetrics().ascent()};
+    const int lowestFitting = std::max(m_templateSize.height(), m_ink.height()) - 1 - m_ink.bottom();
+    return {x, std::max(-m_ink.top(), std::min(fontMetrics().ascent(), lowestFitting))};
+}
+
+void AfxStaticTextWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPoint origin = TextOrigin();
+    const QRect line(origin.x(), origin.y() - fontMetrics().ascent(), width(), fontMetrics().height());
+    style()->drawItemText(&painter, line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, palette(),
+                          isEnabled(), text(), foregroundRole());
+}
+
+void AfxStaticTextWidget::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        Refit();
+}
+
+AfxGroupBoxWidget::AfxGroupBoxWidget(const QString& title, QWidget* parent) : QGroupBox(title, parent) {}
+
+QRect AfxGroupBoxWidget::TitleRect() const {
+    if (title().isEmpty())
+        return {};
+    // The caption starts one average character in, with a little gap to the line on either side.
+    const int indent = fontMetrics().averageCharWidth();
+    return {indent, 0, fontMetrics().horizontalAdvance(title()) + 4, fontMetrics().height()};
+}
+
+void AfxGroupBoxWidget::paintEvent(QPaintEvent*) {
+    // An etched frame, a shadow line with a light one inside it; the style's own group box frame
+    // always leaves room for a caption above it.
+    QPainter painter(this);
+    const QRect frame = rect().adjusted(0, FrameTop(), -1, -1);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawRect(frame.adjusted(1, 1, 0, 0));
+    const QRect title = TitleRect();
+    if (title.isEmpty())
+        return;
+    painter.fillRect(title, palette().color(backgroundRole()));
+    style()->drawItemText(&painter, title.adjusted(2, 0, -2, 0),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, palette(), isEnabled(),
+                          this->title(), QPalette::WindowText);
+}
+
 QString AfxGetWidgetText(const QWidget* widget) {
     if (auto* edit = qobject_cast<const QLineEdit*>(widget))
         return edit->text();
@@ -115,7 +226,9 @@ void AfxSetWidgetText(QWidget* widget, const QString& text) {
             emit edit->textChanged(text);
         else
             edit->setText(text);
-    } else if (auto* label = qobject_cast<QLabel*>(widget))
+    } else if (auto* staticText = qobject_cast<AfxStaticTextWidget*>(widget))
+        staticText->SetCaption(text);
+    else if (auto* label = qobject_cast<QLabel*>(widget))
         label->setText(text);
     else if (auto* button = qobject_cast<QAbstractButton*>(widget))
         button->setText(text);

@@ -6,6 +6,8 @@
 
 #include "platform/AfxTypes.h"
 
+#include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <functional>
@@ -66,6 +68,54 @@ private:
     QPointer<QLineEdit> m_buddy;
     QToolButton* m_up;
     QToolButton* m_down;
+};
+
+// A static text control. Its text is drawn from the control's top-left corner as the framework
+// draws it, except that the line is raised, never above the control's top, when the face's line box
+// is taller than the control and the strokes would be cut at the bottom: the templates' labels are
+// one em (8 units) high, and a face's line box often exceeds its em by a pixel or two. A text wider
+// or taller than the template's box makes the control grow to the right and downward; it never moves.
+class AfxStaticTextWidget final : public QLabel {
+    Q_OBJECT
+public:
+    AfxStaticTextWidget(const QString& text, QWidget* parent);
+
+    // Places the control on the template's box, grown to its text.
+    void SetTemplateRect(const QRect& rect);
+    // Shows a new text, growing the control as far as the text needs, never below the template's box.
+    void SetCaption(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // Measures the text's ink again and grows the control to it.
+    void Refit();
+    // The size the control needs: the template's box, grown to the text's ink.
+    QSize FittedSize() const;
+    // Where the text's origin (left end of its baseline) goes so that its ink stays inside.
+    QPoint TextOrigin() const;
+
+    QSize m_templateSize;
+    QRect m_ink; // the pixels the text covers, relative to its origin
+};
+
+// A group box as the framework draws one: the frame's top line runs through the middle of the
+// caption, which sits a little in from the left edge. The templates place the controls inside a
+// box just under its caption, where styles that put the caption above the frame draw the line.
+class AfxGroupBoxWidget final : public QGroupBox {
+    Q_OBJECT
+public:
+    AfxGroupBoxWidget(const QString& title, QWidget* parent);
+
+    // Where the caption is drawn, in the box's coordinates.
+    QRect TitleRect() const;
+    // The row of the frame's top line, in the box's coordinates.
+    int FrameTop() const { return fontMetrics().height() / 2; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // The text a control shows (an edit's contents, a label's or button's caption, a window's title).

@@ -1,6 +1,7 @@
 #include "platform/DialogBuilder.h"
 
 #include "platform/ControlWidgets.h"
+#include "platform/FontFaces.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,13 +18,6 @@
 namespace {
 
 constexpr const char* kControlIdProperty = "afxControlId";
-
-// The Japanese Windows faces the templates name have no Linux counterpart of the same name; these
-// installed faces have the same metrics class (proportional gothic), the first found wins.
-QStringList InstalledFacesFor(const char* face) {
-    return {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"), QStringLiteral("IPAPGothic"),
-            QStringLiteral("VL PGothic"),       QString::fromUtf8(face),        QStringLiteral("sans-serif")};
-}
 
 // The framework's MulDiv: a * b / c rounded half away from zero.
 int MulDiv(int a, int b, int c) {
@@ -61,7 +55,7 @@ QWidget* MakeButton(const DialogControl& control, QWidget& form, const DialogNot
     switch (control.style & BS_TYPEMASK) {
     case BS_GROUPBOX: {
         // Group boxes are drawn behind the controls they frame and never take their clicks.
-        auto* group = new QGroupBox(text, &form);
+        auto* group = new AfxGroupBoxWidget(text, &form);
         group->setAttribute(Qt::WA_TransparentForMouseEvents);
         return group;
     }
@@ -97,12 +91,8 @@ QWidget* MakeStatic(const DialogControl& control, QWidget& form) {
         icon->setPixmap(source.pixmap(32, 32));
         return icon;
     }
-    default: {
-        auto* label = new QLabel(QString::fromUtf8(control.text), &form);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setTextFormat(Qt::PlainText);
-        return label;
-    }
+    default:
+        return new AfxStaticTextWidget(QString::fromUtf8(control.text), &form);
     }
 }
 
@@ -124,27 +114,33 @@ QWidget* MakeUpDown(const DialogControl& control, QWidget& form, QWidget* previo
     return upDown;
 }
 
-// The installed face is a little wider than the one the templates were laid out with; a caption
-// that would be clipped is given the width its text needs, keeping its place.
-QRect LabelFitting(QWidget* widget, QRect rect) {
-    if (auto* label = qobject_cast<QLabel*>(widget); label != nullptr && label->pixmap().isNull())
-        rect.setWidth(std::max(rect.width(), label->sizeHint().width()));
-    return rect;
+// Puts a control on its template box. Captions that need more room than the box gives (a face's
+// line box a pixel taller than the 8-unit labels, a check box shorter than its box) grow the
+// control to the right and downward, so that no control leaves its template place.
+void PlaceControl(QWidget& widget, const QRect& rect) {
+    if (auto* staticText = qobject_cast<AfxStaticTextWidget*>(&widget)) {
+        staticText->SetTemplateRect(rect);
+        return;
+    }
+    QRect placed = rect;
+    if (auto* check = qobject_cast<QCheckBox*>(&widget)) {
+        const int indicator = check->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, check);
+        const int line = check->text().isEmpty() ? 0 : check->fontMetrics().height();
+        placed.setHeight(std::max({rect.height(), indicator, line}));
+    }
+    widget.setGeometry(placed);
 }
 
 } // namespace
 
 QFont AfxDialogFont(const DialogTemplate& dlg) {
-    QFont font;
-    font.setFamilies(InstalledFacesFor(dlg.fontFace));
-    font.setPointSize(dlg.pointSize);
-    return font;
+    return AfxFontForFace(dlg.fontFace, dlg.pointSize);
 }
 
 // The vertical unit is the font's em height in pixels, which is the character height of the
-// Japanese face the templates were laid out with. The installed CJK faces have a much taller line
-// box (about 1.45 em), and taking that instead would stretch every form past its window: the zoom
-// form's bottom check boxes would fall outside the zoom window.
+// Japanese face the templates were laid out with and of its metric twin IPAPGothic. The fallback
+// faces have a much taller line box (about 1.45 em), and taking that instead would stretch every
+// form past its window: the zoom form's bottom check boxes would fall outside the zoom window.
 DialogBaseUnits AfxGetDialogBaseUnits(const QFont& font) {
     const QFontMetrics metrics(font);
     const int alphabet =
@@ -187,7 +183,7 @@ void AfxBuildDialogControls(const DialogTemplate& dlg, QWidget& form, const Dial
             break;
         }
         widget->setProperty(kControlIdProperty, control.id);
-        widget->setGeometry(LabelFitting(widget, AfxMapDialogRect(control.rect, units)));
+        PlaceControl(*widget, AfxMapDialogRect(control.rect, units));
         widget->setFocusPolicy(FocusPolicyFor(control));
         if (qobject_cast<QGroupBox*>(widget) != nullptr)
             widget->lower();

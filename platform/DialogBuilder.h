@@ -2,8 +2,9 @@
 // Builds a dialog template's controls as Qt widgets on a form widget. Dialog units become pixels
 // through the base units of the template's font (average character width and height, as the
 // framework measures them): x = du * baseX / 4, y = du * baseY / 8, each edge mapped on its own
-// and rounded. Japanese Windows faces map to an installed Japanese face. Every control widget
-// carries its control id; creation order is the template order, so it is also Qt's tab order.
+// and rounded. The template's face maps to an installed face with its metrics (FontFaces.h).
+// Every control widget carries its control id; creation order is the template order, so it is
+// also Qt's tab order.
 
 #include "platform/DialogTemplate.h"
 

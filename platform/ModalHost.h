@@ -1,7 +1,7 @@
 #pragma once
-// The one seam every modal interaction passes through: message boxes, file dialogs and modal
-// dialogs. The program installs QtModalHost, which shows real Qt widgets; tests install a scripted
-// host that answers from queues and drives a dialog's real controls by id.
+// The one seam every modal interaction passes through: message boxes, file dialogs, the printer
+// setup and modal dialogs. The program installs QtModalHost, which shows real Qt widgets; tests
+// install a scripted host that answers from queues and drives a dialog's real controls by id.
 
 #include "platform/CString.h"
 
@@ -34,6 +34,9 @@ public:
     virtual int FileDialog(const FileDialogRequest& request, CString& chosenPath) = 0;
     // Runs a dialog modally; returns the code it ended with (IDOK, IDCANCEL).
     virtual INT_PTR DoModal(CDialog& dialog) = 0;
+    // Shows the printer setup dialog; returns IDOK when the user confirmed a printer and its paper,
+    // which then hold for the rest of the run, or IDCANCEL.
+    virtual int PrintSetup() = 0;
 };
 
 ModalHost& AfxGetModalHost();

@@ -1,12 +1,19 @@
 #include "platform/QtModalHost.h"
 
+#include "platform/AfxResource.h"
 #include "platform/CDialog.h"
+#include "res/Resource.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+QtModalHost::QtModalHost() = default;
+QtModalHost::~QtModalHost() = default;
 
 int QtModalHost::MessageBox(const CString& text, const CString& caption, UINT nType) {
     QMessageBox box(QApplication::activeWindow());
@@ -55,6 +62,9 @@ int QtModalHost::MessageBox(const CString& text, const CString& caption, UINT nT
 
 int QtModalHost::FileDialog(const FileDialogRequest& request, CString& chosenPath) {
     QFileDialog dialog(QApplication::activeWindow());
+    // Qt's own dialog speaks the program's language (FrameworkLocale.h); a desktop's native one
+    // would speak the desktop's.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(request.openFile ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(request.openFile ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(AfxQtFileFilters(request.filter));
@@ -67,8 +77,11 @@ int QtModalHost::FileDialog(const FileDialogRequest& request, CString& chosenPat
         dialog.setDirectory(QString::fromUtf8(request.initialDir.GetString()));
     if (!request.fileName.IsEmpty())
         dialog.selectFile(QString::fromUtf8(request.fileName.GetString()));
-    if (!request.title.IsEmpty())
-        dialog.setWindowTitle(QString::fromUtf8(request.title.GetString()));
+    // Without a title of its own, a file dialog is titled as the system's common dialog is.
+    const CString title = !request.title.IsEmpty()
+                              ? request.title
+                              : AfxLoadString(request.openFile ? AFX_IDS_OPENFILE : AFX_IDS_SAVEFILE);
+    dialog.setWindowTitle(QString::fromUtf8(title.GetString()));
     // QFileDialog asks before replacing a file unless told not to; keep that exactly when asked for.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, (request.flags & OFN_OVERWRITEPROMPT) == 0);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -89,4 +102,13 @@ INT_PTR QtModalHost::DoModal(CDialog& dialog) {
     const INT_PTR result = dialog.HasEnded() ? dialog.GetModalResult() : IDCANCEL;
     dialog.DestroyModalWindow();
     return result;
+}
+
+// The printer and its paper only: nothing is printed from here, so there is no page range to ask.
+int QtModalHost::PrintSetup() {
+    if (m_printer == nullptr)
+        m_printer = std::make_unique<QPrinter>();
+    QPrintDialog dialog(m_printer.get(), QApplication::activeWindow());
+    dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }

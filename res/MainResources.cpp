@@ -115,6 +115,7 @@ constexpr StringEntry kStrings[] = {
     {AFX_IDS_APP_TITLE, "Tallyscope"},
     {AFX_IDS_IDLEMESSAGE, "ﾚﾃﾞｨ"},
     {AFX_IDS_OPENFILE, "開く"},
+    {AFX_IDS_SAVEFILE, "名前を付けて保存"},
     {AFX_IDS_UNTITLED, "無題"},
 
     {ID_FILE_NEW, "新規にﾌｧｲﾙを作成\n新規ﾌｧｲﾙ"},
@@ -131,6 +132,7 @@ constexpr StringEntry kStrings[] = {
     {ID_EDIT_PASTE, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を貼り付け\n貼り付け"},
     {ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰの 表示/非表示\nﾂｰﾙ ﾊﾞｰの表示切り替え"},
     {ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰの 表示/非表示\nｽﾃｰﾀｽ ﾊﾞｰの表示切り替え"},
+    {AFX_IDS_ALLFILTER, "すべてのﾌｧｲﾙ (*.*)"},
     {AFX_IDS_PREVIEW_CLOSE, "印刷ﾌﾟﾚﾋﾞｭｰ ﾓｰﾄﾞを閉じる\nﾌﾟﾚﾋﾞｭｰのｷｬﾝｾﾙ"},
 
     {AFX_IDS_SCSIZE, "ｳｨﾝﾄﾞｳのｻｲｽﾞを変更"},

@@ -94,8 +94,10 @@ inline constexpr unsigned AFX_IDW_PANE_FIRST = 59648;
 inline constexpr unsigned AFX_IDS_APP_TITLE = 57344;
 inline constexpr unsigned AFX_IDS_IDLEMESSAGE = 57345;
 inline constexpr unsigned AFX_IDS_OPENFILE = 61440;
+inline constexpr unsigned AFX_IDS_SAVEFILE = 61441;
 inline constexpr unsigned AFX_IDS_UNTITLED = 61443;
 inline constexpr unsigned AFX_IDS_PREVIEW_CLOSE = 61445;
+inline constexpr unsigned AFX_IDS_ALLFILTER = 61446;
 // Prompts of the window's system commands.
 inline constexpr unsigned AFX_IDS_SCSIZE = 61184;
 inline constexpr unsigned AFX_IDS_SCMOVE = 61185;

@@ -6,10 +6,13 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
+  qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick
   desktop-file-utils appstream dpkg-dev file
+  openbox
   fonts-noto-cjk
+  fonts-ipafont-gothic
 )
 
 missing=()

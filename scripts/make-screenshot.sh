@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Makes docs/screenshot.png: the real program on a virtual display with the sample chart, the origin
 # placed, one finished series along the blue curve, points being picked along the red one, and the
-# magnifier following the mouse.
+# magnifier following the mouse. A small real window manager (openbox) frames the windows, so the
+# picture shows the title bars and borders a user sees.
 #
 #   scripts/make-screenshot.sh <tallyscope>
 #
-# Needs xvfb-run, xdotool and ImageMagick (scripts/install-deps.sh).
+# Needs xvfb-run, openbox, xdotool, xwininfo and ImageMagick (scripts/install-deps.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 program=$(realpath "${1:-build/tallyscope}")
@@ -14,7 +15,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p docs "$work/config" "$work/runtime"
 chmod 700 "$work/runtime"
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
-export PROGRAM="$program" WORK="$work" SAMPLE="$PWD/samples/chart.bmp"
+export PROGRAM="$program" WORK="$work" SAMPLE="$PWD/samples/chart.bmp" SCRIPTS="$PWD/scripts"
 
 # Chart value (t, y) of the sample's two curves to picture pixels (see scripts/make-sample.sh).
 points() {
@@ -33,10 +34,9 @@ points wave 5.2 5.2 1.0 >"$work/rest.txt"
 # shellcheck disable=SC2016
 xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c '
 set -euo pipefail
-# Qt gives up at once when it cannot reach the display, so wait until it answers. The server runs
-# with -noreset: by default it resets whenever its last client leaves, and a program connecting
-# during that reset is refused (this probe leaving, or the first program ending before the second).
-for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source "$SCRIPTS/display-helpers.sh"
+wait_for_display
+start_window_manager "$WORK/openbox.log"
 "$PROGRAM" "$SAMPLE" >"$WORK/program.log" 2>&1 &
 pid=$!
 for _ in $(seq 1 100); do
@@ -46,13 +46,15 @@ for _ in $(seq 1 100); do
 done
 [ -n "$main" ] || { echo "no main window" >&2; exit 1; }
 sleep 1
+# Where the window manager put the main window, inside its frame.
+read -r cx cy < <(xwininfo -id "$main" | awk "/Absolute upper-left X/ {x = \$4} /Absolute upper-left Y/ {y = \$4} END {print x, y}")
 
 # Where the picture starts on the screen: the first white pixel below the toolbar.
 import -window root "$WORK/before.png"
-top=$(for y in $(seq 60 200); do
-    [ "$(convert "$WORK/before.png" -format "%[pixel:p{300,$y}]" info:)" = "srgb(255,255,255)" ] && { echo "$y"; break; }
+top=$(for y in $(seq "$cy" $((cy + 150))); do
+    [ "$(convert "$WORK/before.png" -format "%[pixel:p{$((cx + 20)),$y}]" info:)" = "srgb(255,255,255)" ] && { echo "$y"; break; }
 done)
-left=$(for x in $(seq 276 300); do
+left=$(for x in $(seq "$cx" $((cx + 20))); do
     [ "$(convert "$WORK/before.png" -format "%[pixel:p{$x,$((top + 5))}]" info:)" = "srgb(255,255,255)" ] && { echo "$x"; break; }
 done)
 click() { # picture pixel, then modifiers
@@ -65,7 +67,7 @@ click() { # picture pixel, then modifiers
 }
 
 # The origin: the toolbar button with the O, then Shift and a click on the axes corner.
-xdotool mousemove 363 88 click 1
+xdotool mousemove $((cx + 83)) $((cy + 38)) click 1
 sleep 0.2
 click 60 310 shift
 
@@ -82,7 +84,7 @@ read -r x y <"$WORK/rest.txt"
 xdotool mousemove $((left + x)) $((top + y - 1))
 sleep 0.5
 import -window root "$WORK/screen.png"
-kill "$pid"
+kill "$pid" "$wm_pid"
 '
 convert "$work/screen.png" -crop 890x560+40+40 +repage docs/screenshot.png
 echo "wrote docs/screenshot.png"

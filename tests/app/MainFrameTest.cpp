@@ -1,5 +1,8 @@
 #include "AppTestFixture.h"
 
+#include "platform/CaptionBar.h"
+
+#include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -125,8 +128,9 @@ TEST_F(AppTest, Resources_ToolBarButtonsInOrderWithTipsAndPrompts) {
 TEST_F(AppTest, MainFrame_PlaceSizeAndDockableToolBar) {
     ASSERT_TRUE(Start());
     QMainWindow* window = MainFrame()->GetFrameWidget();
-    EXPECT_EQ(window->pos(), QPoint(280, 50));
-    EXPECT_EQ(window->size(), QSize(600, 500));
+    // The whole window, frame included; the headless platform frames it as a window manager does.
+    EXPECT_EQ(window->frameGeometry(), QRect(280, 50, 600, 500));
+    EXPECT_LT(window->width(), 600);
     EXPECT_FALSE(window->windowIcon().isNull());
     QToolBar* bar = MainFrame()->m_toolBar.GetToolBarWidget();
     EXPECT_EQ(window->toolBarArea(bar), Qt::TopToolBarArea);
@@ -167,6 +171,22 @@ TEST_F(AppTest, MainFrame_FlyByPromptsInTheMessagePaneThenTheIdleText) {
     QStatusTipEvent leave(QString{});
     QCoreApplication::sendEvent(saveButton, &leave);
     EXPECT_EQ(MainFrame()->m_statusBar.GetPaneText(0), "ﾚﾃﾞｨ");
+
+    // In an open menu, the zoom-window item has no prompt: the pane goes blank, not idle. Closing
+    // the menu brings the idle text back.
+    QMenu* viewMenu = nullptr;
+    for (QObject* holder : MainFrame()->GetCommandAction(ID_VIEW_ZOOM_WINDOW)->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(holder))
+            viewMenu = menu;
+    ASSERT_NE(viewMenu, nullptr);
+    viewMenu->popup(QPoint(300, 100));
+    ASSERT_EQ(QApplication::activePopupWidget(), viewMenu);
+    // A menu opened from the menu bar shows its items' prompts through the bar.
+    QStatusTipEvent zoomItem(MainFrame()->GetCommandAction(ID_VIEW_ZOOM_WINDOW)->statusTip());
+    QCoreApplication::sendEvent(MainFrame()->GetFrameWidget()->menuBar(), &zoomItem);
+    EXPECT_EQ(MainFrame()->m_statusBar.GetPaneText(0), "");
+    viewMenu->hide();
+    EXPECT_EQ(MainFrame()->m_statusBar.GetPaneText(0), "ﾚﾃﾞｨ");
 }
 
 TEST_F(AppTest, MainFrame_ToolBarAndStatusBarCommandsToggleWithCheckMarks) {
@@ -191,15 +211,16 @@ TEST_F(AppTest, ZoomWindow_OnTopBesideTheMainWindowWithoutButtons) {
     ASSERT_NE(g_zoomFrame, nullptr);
     QMainWindow* zoom = g_zoomFrame->GetFrameWidget();
     EXPECT_EQ(zoom->windowTitle(), "Zoom Window");
-    EXPECT_EQ(zoom->pos(), QPoint(50, 50));
-    EXPECT_EQ(zoom->size(), QSize(220, 280));
+    EXPECT_EQ(zoom->frameGeometry(), QRect(50, 50, 220, 280));
     const Qt::WindowFlags flags = zoom->windowFlags();
     EXPECT_TRUE(flags.testFlag(Qt::WindowStaysOnTopHint));
+    // Its caption is its own, without buttons; no window manager decorates it.
+    EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_NE(qobject_cast<AfxCaptionBar*>(zoom->menuWidget()), nullptr);
     EXPECT_EQ(zoom->parentWidget(), nullptr); // an unowned top-level window
-    EXPECT_TRUE(zoom->menuWidget() == nullptr || zoom->menuBar()->actions().isEmpty());
 
     // Opening another picture keeps the same zoom window on the same document.
     CFrameWnd* before = g_zoomFrame;
@@ -234,8 +255,7 @@ TEST_F(AppTest, ZoomWindow_ToggledTwiceComesBackFreshAtItsPlace) {
     frame->OnIdleUpdateCmdUI();
     EXPECT_TRUE(frame->GetCommandAction(ID_VIEW_ZOOM_WINDOW)->isChecked());
     QMainWindow* zoom = g_zoomFrame->GetFrameWidget();
-    EXPECT_EQ(zoom->pos(), QPoint(50, 50));
-    EXPECT_EQ(zoom->size(), QSize(220, 280));
+    EXPECT_EQ(zoom->frameGeometry(), QRect(50, 50, 220, 280));
     EXPECT_TRUE(zoom->isVisible());
     ASSERT_EQ(ZoomViews().size(), 1u);
     const CZoomView* fresh = ZoomViews()[0];

@@ -112,6 +112,13 @@ TEST_F(AppTest, Routing_DocumentCommandsReachedThroughTheViewAndDisabledOnesNotR
     EXPECT_TRUE(length->isChecked()); // the switch survives opening a picture
 }
 
+// Nothing in the menus sends it, but the command reaches the framework's printer setup.
+TEST_F(AppTest, Routing_PrintSetupReachesThePrinterDialog) {
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(MainFrame()->ExecuteCommand(ID_FILE_PRINT_SETUP));
+    EXPECT_EQ(m_host.printSetups, 1);
+}
+
 TEST_F(AppTest, Routing_UndoKeysDeleteTheLatestPointWhileTheUndoItemStaysDisabled) {
     ASSERT_TRUE(Start({Picture("sample.bmp")}));
     CTallyscopeDoc* doc = Document();
@@ -187,7 +194,7 @@ TEST_F(AppTest, RecentFiles_AVanishedFileIsReportedAndTheOpenPictureStays) {
     EXPECT_EQ((*theApp.m_pRecentFileList)[0], kept);
 }
 
-TEST_F(AppTest, FileOpen_OffersThePicturesAsOneFilterEntry) {
+TEST_F(AppTest, FileOpen_OffersThePicturesAsOneFilterEntryThenAllFiles) {
     ASSERT_TRUE(Start());
     const CString path = Picture("chosen.jpg");
     m_host.AnswerFileDialog(path);
@@ -196,9 +203,11 @@ TEST_F(AppTest, FileOpen_OffersThePicturesAsOneFilterEntry) {
     ASSERT_EQ(m_host.fileDialogs.size(), 1u);
     const FileDialogRequest& request = m_host.fileDialogs[0];
     EXPECT_TRUE(request.openFile);
-    EXPECT_EQ(request.filter, "画像　ファイル(*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif||");
+    EXPECT_EQ(request.title, "開く");
+    EXPECT_EQ(request.filter, "画像　ファイル(*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif|すべてのﾌｧｲﾙ (*.*)|*.*||");
     EXPECT_EQ(AfxQtFileFilters(request.filter),
-              QStringList{"画像　ファイル(*.bmp;*.jpg;*.gif) (*.bmp *.BMP *.jpg *.JPG *.gif *.GIF)"});
+              QStringList({"画像　ファイル(*.bmp;*.jpg;*.gif) (*.bmp *.BMP *.jpg *.JPG *.gif *.GIF)",
+                           "すべてのﾌｧｲﾙ (*.*) (*)"}));
     EXPECT_EQ(Document()->GetPathName(), path);
 
     m_host.AnswerFileDialog(std::nullopt); // cancelled: nothing changes

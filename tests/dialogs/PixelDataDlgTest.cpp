@@ -174,6 +174,9 @@ TEST_F(PixelDataDlgTest, PixelDataDlg_RealWindowsEditALineWithTheMouse) {
         ASSERT_NE(list, nullptr);
         OnNextModal(
             [](QWidget* editWindow) {
+                // Keys go to the active window; until it is, Tab moves the focus without the
+                // selection that lets the typing replace the field.
+                EXPECT_TRUE(QTest::qWaitForWindowActive(editWindow));
                 EXPECT_EQ(ControlOf<QLineEdit>(editWindow, IDC_EDIT_X)->text(), "30");
                 QTest::keyClicks(ControlOf<QLineEdit>(editWindow, IDC_EDIT_X), "31");
                 QTest::keyClick(ControlOf<QLineEdit>(editWindow, IDC_EDIT_X), Qt::Key_Tab);

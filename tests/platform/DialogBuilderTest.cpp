@@ -2,19 +2,156 @@
 #include "platform/DialogBuilder.h"
 #include "platform/CControls.h"
 #include "platform/CDialog.h"
+#include "platform/ControlWidgets.h"
 #include "res/Resource.h"
 
 #include "../support/ScriptedModalHost.h"
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyleOption>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <optional>
 #include <set>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+constexpr UINT kAllTemplates[] = {IDD_ABOUTBOX,  IDD_AXIS,       IDD_PIXEL_DATA,
+                                  IDD_DATA_EDIT, IDD_AXIS_VALUE, IDD_ZOOM_FORM};
+
+int CountDifferingPixels(const QImage& a, const QImage& b) {
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+    return count;
+}
+
+// The pixels a caption adds to its control drawn at the given size: the control with the caption
+// against the same control without one. A caption cut by its control's edges adds fewer pixels at
+// the control's own size than with room to spare.
+int CaptionInk(QWidget& control, const QString& caption, QSize size) {
+    AfxSetWidgetText(&control, caption);
+    control.resize(size);
+    const QImage shown = control.grab().toImage();
+    AfxSetWidgetText(&control, QString());
+    control.resize(size);
+    const QImage bare = control.grab().toImage();
+    return CountDifferingPixels(shown, bare);
+}
+
+// Everything a check box draws (its box and its caption) against its background.
+int CheckBoxInk(QWidget& control, QSize size) {
+    control.resize(size);
+    const QImage image = control.grab().toImage();
+    QImage background(image.size(), image.format());
+    background.fill(control.palette().color(control.backgroundRole()));
+    return CountDifferingPixels(image, background);
+}
+
+// The room a push button's style leaves for its caption. Its frame changes with its size, so
+// counting the caption's pixels at two sizes tells nothing.
+std::optional<QRect> FramedCaptionRoom(QWidget& widget) {
+    if (auto* button = qobject_cast<QPushButton*>(&widget)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    }
+    return std::nullopt;
+}
+
+bool CaptionCut(QWidget& widget, const QString& caption, const QSize& roomy) {
+    if (caption.isEmpty())
+        return false;
+    if (const std::optional<QRect> room = FramedCaptionRoom(widget))
+        return !widget.rect().contains(*room) ||
+               room->width() < widget.fontMetrics().horizontalAdvance(caption) ||
+               room->height() < widget.fontMetrics().height();
+    return CaptionInk(widget, caption, widget.size()) < CaptionInk(widget, caption, roomy);
+}
+
+struct Misfit {
+    UINT templateId;
+    QString what;
+};
+
+// Checks one built control at its place: it stays where the template puts it, shows its caption
+// (and a check box its box) whole, and if it grew to do so, takes no room from its neighbours.
+void CheckControl(UINT templateId, const DialogControl& control, QWidget& widget, const QString& caption,
+                  const QRect& placed, const std::vector<QRect>& others, std::vector<Misfit>& misfits) {
+    AfxSetWidgetText(&widget, caption);
+    const QRect built = widget.geometry();
+    const auto describe = [&](const char* fault) {
+        std::ostringstream text;
+        text << fault << " \"" << caption.toStdString() << "\" template (" << control.rect.left << ", "
+             << control.rect.top << ") built " << built.x() << "," << built.y() << " " << built.width() << "x"
+             << built.height();
+        misfits.push_back({templateId, QString::fromStdString(text.str())});
+    };
+    if (built.topLeft() != placed.topLeft())
+        describe("moved");
+    const QSize roomy = built.size() + QSize(80, 40);
+    if (CaptionCut(widget, caption, roomy))
+        describe("caption cut");
+    if (qobject_cast<QCheckBox*>(&widget) != nullptr) {
+        AfxSetWidgetText(&widget, caption);
+        if (CheckBoxInk(widget, built.size()) < CheckBoxInk(widget, roomy))
+            describe("check box cut");
+    }
+    AfxSetWidgetText(&widget, caption);
+    widget.setGeometry(built);
+    if (built != placed) {
+        for (const QRect& other : others)
+            if (built.intersects(other) && !placed.intersects(other))
+                describe("grew over a neighbour");
+    }
+}
+
+// The widget built for a template control: by id, or for a control without one by its place and
+// caption.
+QWidget* BuiltControl(const QWidget& form, const DialogControl& control, const QRect& placed) {
+    if (control.id != IDC_STATIC)
+        return AfxFindDialogControl(form, control.id);
+    for (QWidget* child : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->pos() == placed.topLeft() && AfxGetWidgetText(child) == QString::fromUtf8(control.text))
+            return child;
+    return nullptr;
+}
+
+bool HasCaption(const DialogControl& control) {
+    switch (control.kind) {
+    case ControlClass::Button:
+        return true;
+    case ControlClass::Static:
+        return (control.style & SS_TYPEMASK) == SS_LEFT;
+    default:
+        return false;
+    }
+}
+
+// The texts the program writes into captioned controls while it runs, at their widest.
+struct RunTimeCaption {
+    UINT templateId;
+    int id;
+    const char* text;
+};
+constexpr RunTimeCaption kRunTimeCaptions[] = {
+    {IDD_ZOOM_FORM, IDC_ZOOM_SOURCE, "Mouse"}, {IDD_ZOOM_FORM, IDC_ZOOM_SOURCE, "Point"},
+    {IDD_ZOOM_FORM, IDC_ZOOM_X, "X = 12000"},  {IDD_ZOOM_FORM, IDC_ZOOM_Y, "Y = -9000"},
+    {IDD_ZOOM_FORM, IDC_ZOOM_R, "R = 255"},    {IDD_ZOOM_FORM, IDC_ZOOM_G, "G = 255"},
+    {IDD_ZOOM_FORM, IDC_ZOOM_B, "B = 255"},
+};
+
+} // namespace
 
 TEST(DialogBuilder_Units, EdgesMapSeparatelyAndRoundHalfAway) {
     const DialogBaseUnits units{7, 17};
@@ -26,8 +163,7 @@ TEST(DialogBuilder_Units, EdgesMapSeparatelyAndRoundHalfAway) {
 }
 
 TEST(DialogBuilder_Templates, EveryTemplateListsUniqueIdsAndFitsItsDialog) {
-    for (const UINT id :
-         {IDD_ABOUTBOX, IDD_AXIS, IDD_PIXEL_DATA, IDD_DATA_EDIT, IDD_AXIS_VALUE, IDD_ZOOM_FORM}) {
+    for (const UINT id : kAllTemplates) {
         const DialogTemplate* dlg = AfxFindDialogTemplate(id);
         ASSERT_NE(dlg, nullptr) << id;
         EXPECT_EQ(dlg->id, id);
@@ -40,6 +176,56 @@ TEST(DialogBuilder_Templates, EveryTemplateListsUniqueIdsAndFitsItsDialog) {
         }
     }
     EXPECT_EQ(AfxFindDialogTemplate(999), nullptr);
+}
+
+// The templates were laid out for "ＭＳ Ｐゴシック" 9 point, whose metric twin is IPAPGothic: with it
+// every caption, and every text the program writes into a caption while it runs, shows whole in
+// its control, at the template's place.
+TEST(DialogBuilder_Captions, EveryCaptionShowsWholeAtItsTemplatePlace) {
+    std::vector<Misfit> misfits;
+    for (const UINT id : kAllTemplates) {
+        const DialogTemplate& dlg = *AfxFindDialogTemplate(id);
+        QWidget form;
+        AfxBuildDialogControls(dlg, form, [](int, UINT) {});
+        ASSERT_EQ(QFontInfo(form.font()).family(), "IPAPGothic") << "the templates' face is not installed";
+        const DialogBaseUnits units = AfxGetDialogBaseUnits(form.font());
+        std::vector<QRect> others;
+        for (const DialogControl& control : dlg.controls)
+            if ((control.style & BS_TYPEMASK) != BS_GROUPBOX || control.kind != ControlClass::Button)
+                others.push_back(AfxMapDialogRect(control.rect, units));
+        for (const DialogControl& control : dlg.controls) {
+            if (!HasCaption(control))
+                continue;
+            const QRect placed = AfxMapDialogRect(control.rect, units);
+            QWidget* widget = BuiltControl(form, control, placed);
+            ASSERT_NE(widget, nullptr)
+                << "template " << id << " has no widget for \"" << control.text << "\"";
+            std::vector<QRect> neighbours;
+            for (const QRect& other : others)
+                if (other != placed)
+                    neighbours.push_back(other);
+            CheckControl(id, control, *widget, QString::fromUtf8(control.text), placed, neighbours, misfits);
+            for (const RunTimeCaption& runTime : kRunTimeCaptions)
+                if (runTime.templateId == id && runTime.id == control.id)
+                    CheckControl(id, control, *widget, QString::fromUtf8(runTime.text), placed, neighbours,
+                                 misfits);
+        }
+        // A group box's frame runs through the middle of its caption, above the controls the
+        // template puts inside the box just under it.
+        for (const AfxGroupBoxWidget* group : form.findChildren<AfxGroupBoxWidget*>()) {
+            const int frameTop = group->y() + group->FrameTop();
+            for (const QRect& other : others)
+                if (group->geometry().contains(other) && other.top() <= frameTop)
+                    misfits.push_back({id, "a control at " + QString::number(other.y()) +
+                                               " lies on the frame of \"" + group->title() + "\" at " +
+                                               QString::number(frameTop)});
+        }
+    }
+    std::ostringstream list;
+    for (const Misfit& misfit : misfits)
+        list << "\n  template " << misfit.templateId << ": " << misfit.what.toStdString();
+    EXPECT_TRUE(misfits.empty()) << misfits.size()
+                                 << " controls do not show their captions whole:" << list.str();
 }
 
 TEST(DialogBuilder_Widgets, AxisTemplateBuildsItsControlsInPlaceAndInTabOrder) {
@@ -60,7 +246,11 @@ TEST(DialogBuilder_Widgets, AxisTemplateBuildsItsControlsInPlaceAndInTabOrder) {
         }
         QWidget* widget = AfxFindDialogControl(*window, c.id);
         ASSERT_NE(widget, nullptr) << c.id;
-        EXPECT_EQ(widget->geometry(), AfxMapDialogRect(c.rect, units)) << c.id;
+        // Check boxes shorter than their box grow downward to hold it.
+        const QRect mapped = AfxMapDialogRect(c.rect, units);
+        EXPECT_EQ(widget->pos(), mapped.topLeft()) << c.id;
+        EXPECT_EQ(widget->width(), mapped.width()) << c.id;
+        EXPECT_GE(widget->height(), mapped.height()) << c.id;
     }
     EXPECT_EQ(labels, 12);
     EXPECT_NE(qobject_cast<QLineEdit*>(AfxFindDialogControl(*window, IDC_X_MIN)), nullptr);

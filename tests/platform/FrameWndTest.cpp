@@ -4,10 +4,12 @@
 #include "platform/CRecentFileList.h"
 #include "platform/CView.h"
 #include "platform/CWinApp.h"
+#include "platform/CaptionBar.h"
 #include "res/Resource.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QMainWindow>
@@ -17,6 +19,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <string>
 #include <vector>
@@ -332,29 +335,54 @@ TEST_F(FrameWndTest, FrameClose_AnotherFrameClosedByTheSystemJustGoes) {
     EXPECT_EQ(notified, 1);
 }
 
-TEST_F(FrameWndTest, FrameCreate_StyleDecidesTitleButtonsAndSizing) {
-    auto* plain = new CFrameWnd;
+// Place and size are those of the whole window. The headless platform frames a decorated window
+// with a border once it is shown, as a window manager does; the window takes the outer size less it.
+TEST_F(FrameWndTest, FrameCreate_StyleDecidesCaptionButtonsAndSizing) {
+    auto* plain = new CFrameWnd; // style 0: a caption and a border, no buttons, no sizing border
     ASSERT_TRUE(plain->Create(nullptr, "Plain", 0, CRect(10, 20, 230, 300)));
     QMainWindow* widget = plain->GetFrameWidget();
     EXPECT_EQ(widget->windowTitle(), "Plain");
+    // A window manager would put its close box on any caption it draws, so the frame draws its own.
+    EXPECT_TRUE(widget->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_FALSE(widget->windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(widget->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_FALSE(widget->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_EQ(widget->size(), QSize(220, 280));
+    auto* caption = qobject_cast<AfxCaptionBar*>(widget->menuWidget());
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->findChildren<QAbstractButton*>().size(), 0);
+    EXPECT_EQ(widget->frameGeometry(), QRect(10, 20, 220, 280));
     EXPECT_EQ(widget->minimumSize(), widget->maximumSize()); // no sizing border
     EXPECT_FALSE(widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
     plain->SetWindowPos(&CWnd::wndTopMost, 50, 60, 200, 100, 0);
     plain->ShowWindow(SW_SHOW);
     EXPECT_TRUE(widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(widget->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(widget->isVisible());
-    EXPECT_EQ(widget->pos(), QPoint(50, 60));
-    EXPECT_EQ(widget->size(), QSize(200, 100));
+    EXPECT_EQ(widget->frameGeometry(), QRect(50, 60, 200, 100));
+    EXPECT_EQ(caption->geometry(), QRect(1, 1, 198, caption->height())) << "inside the one-pixel border";
+
+    // Dragging the caption moves the window (with no window manager to ask, by itself).
+    QTest::mousePress(caption, Qt::LeftButton, {}, QPoint(20, 5));
+    QTest::mouseMove(caption, QPoint(50, 25));
+    QTest::mouseRelease(caption, Qt::LeftButton, {}, QPoint(50, 25));
+    EXPECT_EQ(widget->frameGeometry(), QRect(80, 80, 200, 100));
     plain->DestroyWindow();
 
     auto* sizable = new CFrameWnd;
-    ASSERT_TRUE(sizable->Create(nullptr, "Sizable", WS_OVERLAPPEDWINDOW, CRect(0, 0, 300, 200)));
-    EXPECT_TRUE(sizable->GetFrameWidget()->windowFlags().testFlag(Qt::WindowCloseButtonHint));
-    EXPECT_NE(sizable->GetFrameWidget()->minimumSize(), sizable->GetFrameWidget()->maximumSize());
+    ASSERT_TRUE(sizable->Create(nullptr, "Sizable", WS_OVERLAPPEDWINDOW, CRect(40, 30, 340, 230)));
+    QMainWindow* framed = sizable->GetFrameWidget();
+    EXPECT_TRUE(framed->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_EQ(framed->menuWidget(), nullptr) << "the window manager draws this caption";
+    EXPECT_NE(framed->minimumSize(), framed->maximumSize());
+    sizable->ShowWindow(SW_SHOW);
+    const QMargins frame = framed->windowHandle()->frameMargins();
+    ASSERT_FALSE(frame.isNull()) << "the headless platform frames decorated windows";
+    EXPECT_EQ(framed->frameGeometry(), QRect(40, 30, 300, 200));
+    EXPECT_EQ(framed->size(), QSize(300, 200).shrunkBy(frame));
+    // Once framed, the window is the user's to resize.
+    framed->resize(400, 300);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(framed->size(), QSize(400, 300));
     sizable->DestroyWindow();
 }

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace {
 
@@ -62,4 +63,22 @@ TEST(QtModalHost, MessageBox_OkWithWarningIcon) {
         IDOK);
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
     EXPECT_EQ(seen.buttons.size(), 1);
+}
+
+TEST(QtModalHost, PrintSetup_AsksForThePrinterAndItsPaperOnly) {
+    bool shown = false;
+    bool asksPageRange = true;
+    ModalDriver driver([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QPrintDialog*>(modal);
+        if (dialog == nullptr)
+            return false;
+        shown = true;
+        asksPageRange = dialog->testOption(QAbstractPrintDialog::PrintPageRange);
+        QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
+        return true;
+    });
+    QtModalHost host;
+    EXPECT_EQ(host.PrintSetup(), IDCANCEL);
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(asksPageRange);
 }

@@ -39,6 +39,11 @@ int ScriptedModalHost::FileDialog(const FileDialogRequest& request, CString& cho
     return IDOK;
 }
 
+int ScriptedModalHost::PrintSetup() {
+    ++printSetups;
+    return IDCANCEL;
+}
+
 namespace {
 // What a driver script answers: the dialog's own end code is the result.
 constexpr INT_PTR kEndedByDriver = -100;

@@ -36,10 +36,13 @@ public:
     int MessageBox(const CString& text, const CString& caption, UINT nType) override;
     int FileDialog(const FileDialogRequest& request, CString& chosenPath) override;
     INT_PTR DoModal(CDialog& dialog) override;
+    // Counts the request and cancels it: no test sets up a printer.
+    int PrintSetup() override;
 
     std::vector<ShownMessage> messages;
     std::vector<FileDialogRequest> fileDialogs;
     int dialogsRun = 0;
+    int printSetups = 0;
 
 private:
     ModalHost* m_previous = nullptr;

@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# One pass of the smoke test, run on a fresh virtual display by scripts/smoke-test.sh. With
+# WM=openbox a small real window manager frames the windows first; with WM=none nothing does.
+#
+# Environment: PROGRAM, PICTURE, OUT (this pass's folder), WM (none or openbox), REFERENCE (the
+# folder of reference crops), UPDATE_REFERENCE (1: write the crops there instead of comparing).
+set -euo pipefail
+
+pid=""
+wm_pid=""
+fail() {
+    echo "smoke test ($WM): $*" >&2
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+    exit 1
+}
+
+# shellcheck source=scripts/display-helpers.sh
+source "$(dirname "$0")/display-helpers.sh"
+wait_for_display || fail "the virtual display does not answer"
+if [ "$WM" = openbox ]; then
+    start_window_manager "$OUT/openbox.log" || fail "openbox did not start"
+fi
+
+# Waits for a window whose whole title is $1 and prints its id.
+find_window() {
+    local id
+    for _ in $(seq 1 100); do
+        kill -0 "$pid" 2>/dev/null || fail "the program ended before its window \"$1\" appeared"
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return; }
+        sleep 0.1
+    done
+    fail "no window titled \"$1\""
+}
+
+# The window's own area on the screen: x y width height.
+client_geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+        /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
+}
+
+# The whole window, the window manager's frame included: x y width height.
+outer_geometry() {
+    local x y w h left=0 right=0 top=0 bottom=0 extents
+    read -r x y w h < <(client_geometry "$1")
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n "s/.*= //p" | tr -d ",")
+    [ -n "$extents" ] && read -r left right top bottom <<<"$extents"
+    echo $((x - left)) $((y - top)) $((w + left + right)) $((h + top + bottom))
+}
+
+# The framework's places and sizes are those of the whole window.
+check_outer() {
+    local id=$1 name=$2 expected="$3 $4 $5 $6" actual
+    actual=$(outer_geometry "$id")
+    echo "$name: outer $actual"
+    [ "$actual" = "$expected" ] || fail "$name is at $actual (x y width height), expected $expected"
+}
+
+# Compares one region of the screen, relative to a window's own area, with its reference crop.
+check_region() {
+    local id=$1 name=$2 x=$3 y=$4 w=$5 h=$6 cx cy cw ch differing
+    read -r cx cy cw ch < <(client_geometry "$id")
+    import -window root -crop "${w}x${h}+$((cx + x))+$((cy + y))" +repage "$OUT/$name.png"
+    if [ "${UPDATE_REFERENCE:-0}" = 1 ]; then
+        cp "$OUT/$name.png" "$REFERENCE/$name.png"
+        return
+    fi
+    differing=$(compare -metric AE "$OUT/$name.png" "$REFERENCE/$name.png" null: 2>&1 || true)
+    [ "$differing" = 0 ] || fail "$name differs from $REFERENCE/$name.png in $differing pixels (see $OUT/$name.png)"
+}
+
+"$PROGRAM" "$PICTURE" >"$OUT/program.log" 2>&1 &
+pid=$!
+main=$(find_window "$MAIN_TITLE")
+zoom=$(find_window "Zoom Window")
+sleep 0.5 # let both windows finish painting, and the window manager framing them
+xdotool mousemove 0 0
+
+check_outer "$main" "main window" 280 50 600 500
+check_outer "$zoom" "zoom window" 50 50 220 280
+
+# The zoom window has a caption with no close, minimise or maximise box. Window managers put their
+# close box on every caption they draw, so the program tells them to draw no decoration at all
+# (Motif hints: decorations given, none of them) and draws its caption itself.
+read -r flags _ decorations _ < <(xprop -id "$zoom" _MOTIF_WM_HINTS | sed -n "s/.*= //p" | tr -d ",")
+[ $((flags & 2)) -ne 0 ] && [ $((decorations)) -eq 0 ] ||
+    fail "the zoom window lets the window manager decorate it (Motif hints flags $flags, decorations $decorations)"
+if [ "$WM" = openbox ]; then
+    [ "$(xprop -id "$main" _NET_FRAME_EXTENTS | sed -n "s/.*= //p")" != "0, 0, 0, 0" ] ||
+        fail "the window manager did not frame the main window"
+fi
+read -r zx zy zw zh < <(client_geometry "$zoom")
+import -window root "$OUT/screen.png"
+caption=$(convert "$OUT/screen.png" -format "%[pixel:p{$((zx + zw - 10)),$((zy + 5))}]" info:)
+body=$(convert "$OUT/screen.png" -format "%[pixel:p{$((zx + zw - 10)),$((zy + zh - 5))}]" info:)
+[ "$caption" != "$body" ] || fail "the zoom window shows no caption of its own"
+
+# The axis dialog's labels whole, in the templates' face: its toolbar button, the sixth.
+read -r mx my _ _ < <(client_geometry "$main")
+xdotool mousemove $((mx + 156)) $((my + 36)) click 1
+xdotool mousemove 0 0
+axis=$(find_window "軸の設定")
+sleep 0.5
+check_region "$axis" axis-row-labels 30 62 50 80
+check_region "$axis" axis-column-heads 105 34 130 20
+check_region "$axis" axis-value-heads 100 198 225 20
+check_region "$axis" axis-value-rows 30 228 50 50
+xdotool key Escape
+sleep 0.3
+
+# The export's save dialog in Japanese: the framework's title, and 保存 and キャンセル on its buttons.
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers ctrl+s
+save=$(find_window "名前を付けて保存")
+sleep 0.5
+import -window root "$OUT/save-dialog.png"
+read -r _ _ sw sh < <(client_geometry "$save")
+check_region "$save" save-buttons $((sw - 120)) $((sh - 75)) 120 75
+xdotool key Escape
+sleep 0.3
+
+import -window root "$OUT/screenshot.png"
+
+# Waits up to ten seconds for the program to end ($1 says after what) and sets its exit status.
+wait_for_end() {
+    for _ in $(seq 1 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the program did not end after $1"
+    status=0
+    wait "$pid" || status=$?
+}
+
+# File > Exit, from the keyboard: Alt+F opens the File menu, X is the exit item mnemonic.
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers alt+f
+sleep 0.3
+xdotool key x
+wait_for_end "File > Exit"
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+echo "ended cleanly; screenshot in $OUT/screenshot.png"
+
+# A picture that cannot be read: the program says so, and once the message is answered it ends
+# with a failure status and leaves no window behind.
+printf "not a picture" >"$OUT/broken.bmp"
+"$PROGRAM" "$OUT/broken.bmp" >"$OUT/broken.log" 2>&1 &
+pid=$!
+message=$(find_window "Tallyscope")
+xdotool windowfocus --sync "$message"
+xdotool key Return
+wait_for_end "refusing the broken picture"
+[ "$status" -ne 0 ] || fail "the program ended with status 0 after failing to open the broken picture"
+echo "a broken picture ends the program with status $status"
+
+[ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+exit 0
