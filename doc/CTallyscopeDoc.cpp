@@ -54,6 +54,7 @@ void CTallyscopeDoc::DeleteContents() {
     m_pPicture = nullptr;
     m_DataSeries.DeleteAll();
     m_DataAxis.ResetAxis();
+    NoteDataChanged();
     CDocument::DeleteContents();
 }
 
@@ -168,6 +169,7 @@ void CTallyscopeDoc::OnAxisValue() {
     m_DataAxis.m_YAxis.m_dValueY = dlg.m_dYMax;
     m_DataAxis.m_bLogX = dlg.m_bXLog;
     m_DataAxis.m_bLogY = dlg.m_bYLog;
+    NoteDataChanged();
     UpdateAllViews(nullptr, 0, nullptr);
 }
 
@@ -181,6 +183,19 @@ double CTallyscopeDoc::GetArea(int nIndex) const {
     if (nIndex < 0)
         return 0.0;
     return MeasureArea(ConversionFrame(m_DataAxis), *m_DataSeries.m_aSeries[nIndex]);
+}
+
+void CTallyscopeDoc::GetPreviousSeriesMeasure(double& dLength, double& dArea) const {
+    const int index = m_DataSeries.m_nCurrent - 1;
+    const int pointCount = index >= 0 ? m_DataSeries.m_aSeries[index]->m_aData.GetSize() : 0;
+    if (!m_keptMeasure || m_keptMeasure->nIndex != index || m_keptMeasure->nPointCount != pointCount)
+        m_keptMeasure = KeptMeasure{index, pointCount, GetLineLength(index), GetArea(index)};
+    dLength = m_keptMeasure->dLength;
+    dArea = m_keptMeasure->dArea;
+}
+
+void CTallyscopeDoc::NoteDataChanged() {
+    m_keptMeasure.reset();
 }
 
 // The file is written to a temporary file that replaces the chosen one only when every write
@@ -207,6 +222,7 @@ void CTallyscopeDoc::OnDataDeleteLast() {
         return;
     ClearSelection();
     current->m_aData.RemoveAt(current->m_aData.GetUpperBound());
+    NoteDataChanged();
     UpdateAllViews(nullptr, 0, nullptr);
 }
 
@@ -215,11 +231,13 @@ void CTallyscopeDoc::OnDataDeleteAll() {
         return;
     ClearSelection();
     m_DataSeries.DeleteAll();
+    NoteDataChanged();
     UpdateAllViews(nullptr, 0, nullptr);
 }
 
 void CTallyscopeDoc::OnDataNewSeries() {
     m_DataSeries.NewSeries();
+    NoteDataChanged();
     UpdateAllViews(nullptr, 0, nullptr);
 }
 

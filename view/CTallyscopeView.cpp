@@ -278,6 +278,7 @@ void CTallyscopeView::PlacePointAt(CPoint pixel) {
         GetDocument()->m_DataSeries.AddData(pixel.x, pixel.y);
         break;
     }
+    GetDocument()->NoteDataChanged();
 }
 
 void CTallyscopeView::PlaceAxisPoint(CData& reference, double& value, BOOL& logarithmic, CPoint pixel) {
@@ -300,6 +301,7 @@ void CTallyscopeView::EndFigureAt(CPoint pixel) {
     CDataSeries& series = GetDocument()->m_DataSeries;
     series.AddData(pixel.x, pixel.y);
     series.NewSeries();
+    GetDocument()->NoteDataChanged();
 }
 
 void CTallyscopeView::OnMouseMove(UINT nFlags, CPoint point) {
@@ -322,15 +324,17 @@ void CTallyscopeView::ShowStatus(CPoint pixel) {
         return;
     const CTallyscopeDoc* doc = GetDocument();
     const CData& origin = doc->m_DataAxis.m_Origin;
-    const int previous = doc->m_DataSeries.m_nCurrent - 1;
     CString text;
     text.Format("x = %3lld", static_cast<long long>(std::int64_t{pixel.x} - origin.m_nPixelX));
     bar->SetPaneText(1, text, TRUE);
     text.Format("y = %3lld", static_cast<long long>(std::int64_t{origin.m_nPixelY} - pixel.y));
     bar->SetPaneText(2, text, TRUE);
-    text.Format("l = %3lf", doc->GetLineLength(previous));
+    double length = 0.0;
+    double area = 0.0;
+    doc->GetPreviousSeriesMeasure(length, area);
+    text.Format("l = %3lf", length);
     bar->SetPaneText(3, text, TRUE);
-    text.Format("a = %3lf", doc->GetArea(previous));
+    text.Format("a = %3lf", area);
     bar->SetPaneText(4, text, TRUE);
     text.Format("系列 = %3d", doc->m_DataSeries.m_nCurrent);
     bar->SetPaneText(5, text, TRUE);
@@ -399,6 +403,7 @@ void CTallyscopeView::MoveSelectedPoint(UINT nChar, UINT nRepCnt) {
     constexpr std::int64_t highest = std::numeric_limits<int>::max();
     point->m_nPixelX = static_cast<int>(std::clamp(x, lowest, highest));
     point->m_nPixelY = static_cast<int>(std::clamp(y, lowest, highest));
+    GetDocument()->NoteDataChanged();
     GetDocument()->UpdateZoomView(point->m_nPixelX, point->m_nPixelY, TRUE);
     Invalidate(TRUE);
 }
