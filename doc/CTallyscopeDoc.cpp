@@ -7,6 +7,7 @@
 #include "model/Geometry.h"
 #include "platform/CFileDialog.h"
 #include "platform/CStdioFile.h"
+#include "platform/CWaitCursor.h"
 #include "platform/ModalHost.h"
 #include "res/Resource.h"
 #include "view/CTallyscopeView.h"
@@ -39,6 +40,21 @@ const MessageMap* CTallyscopeDoc::ThisMessageMap() {
     return &map;
 }
 
+namespace {
+// Decoding a large scan and writing many points take a while; the wait cursor shows for them, and
+// is gone again before any message about the outcome.
+HRESULT LoadPictureWaiting(const COleVariant& fileName, IPictureDisp** ppDispatch) {
+    CWaitCursor wait;
+    return OleLoadPictureFile(fileName, ppDispatch);
+}
+
+bool WriteDataFileWaiting(const CTallyscopeDoc& doc, CStdioFile& file) {
+    CWaitCursor wait;
+    DataFileWriter(doc, file).Write();
+    return file.Close() != FALSE;
+}
+} // namespace
+
 CTallyscopeDoc::CTallyscopeDoc() = default;
 
 CTallyscopeDoc::~CTallyscopeDoc() {
@@ -67,7 +83,7 @@ BOOL CTallyscopeDoc::OnOpenDocument(LPCTSTR lpszPathName) {
         return FALSE;
     COleVariant varFileName(lpszPathName);
     IPictureDisp* pDispatch = nullptr;
-    const HRESULT hr = OleLoadPictureFile(varFileName, &pDispatch);
+    const HRESULT hr = LoadPictureWaiting(varFileName, &pDispatch);
     VariantClear(&varFileName);
     if (FAILED(hr)) {
         AfxMessageBox(kMsgOpenFailed, MB_OK);
@@ -211,8 +227,7 @@ void CTallyscopeDoc::OnDataSave() {
         AfxMessageBox(kMsgDataFileOpenFailed, MB_OK);
         return;
     }
-    DataFileWriter(*this, file).Write();
-    if (!file.Close())
+    if (!WriteDataFileWaiting(*this, file))
         AfxMessageBox(kMsgDataFileWriteFailed, MB_OK);
 }
 
