@@ -111,8 +111,8 @@ CSize CTallyscopeView::GetPictureSize(CPictureHolder* pPicture) {
 // ---- paint ----------------------------------------------------------------------------------------
 
 // The workspace colour goes only where the picture will not be drawn: the picture covers its part
-// of the clip box whole, and filling under it first doubled the cost of every repaint and scroll
-// step. The strips are the rows above and below the picture, then the parts left and right of it.
+// of the clip box whole, so a fill under it was wasted on every repaint and scroll step. The strips
+// are the rows above and below the picture, then the parts left and right of it in its rows.
 BOOL CTallyscopeView::OnEraseBkgnd(CDC* pDC) {
     CRect clip;
     if (pDC->GetClipBox(&clip) == NULLREGION)
