@@ -9,8 +9,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QImage>
+#include <QScrollBar>
 #include <QWidget>
 
 #include <cmath>
@@ -76,9 +78,40 @@ void BM_RepaintAtZoom4(benchmark::State& state) {
     delete view.GetSafeHwnd();
 }
 
+// One step of the horizontal scroll bar in a view the size of the main window's, at zoom 4 over the
+// large scan, through the event loop: the step, the repaint it asks for, and the paint itself.
+void BM_ScrollStepAtZoom4(benchmark::State& state) {
+    CTallyscopeDoc doc;
+    doc.m_pPicture = new CPictureHolder;
+    doc.m_pPicture->SetPictureDispatch(new IPicture(MakeScan(12000, 9000)));
+    AddSeries(doc, 12000, 9000);
+
+    CTallyscopeView view;
+    doc.AddView(&view);
+    view.Create(nullptr, 0);
+    view.GetSafeHwnd()->resize(600, 420);
+    view.GetSafeHwnd()->show();
+    view.m_nZoom = kZoom;
+    view.OnInitialUpdate();
+    view.ScrollToPosition(CPoint(kZoom * 6000, kZoom * 4500));
+    QCoreApplication::processEvents();
+
+    QScrollBar* bar = qobject_cast<QAbstractScrollArea*>(view.GetSafeHwnd())->horizontalScrollBar();
+    bool forward = true;
+    for (auto _ : state) {
+        // Back and forth, so the view stays over the same part of the picture.
+        bar->triggerAction(forward ? QAbstractSlider::SliderSingleStepAdd
+                                   : QAbstractSlider::SliderSingleStepSub);
+        QCoreApplication::processEvents();
+        forward = !forward;
+    }
+    delete view.GetSafeHwnd();
+}
+
 } // namespace
 
 BENCHMARK(BM_RepaintAtZoom4)->Args({12000, 9000})->Args({2000, 1500})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollStepAtZoom4)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     return RunQtBenchmarks(argc, argv);

@@ -7,6 +7,7 @@
 #include "model/Geometry.h"
 #include "platform/CFileDialog.h"
 #include "platform/CStdioFile.h"
+#include "platform/CWaitCursor.h"
 #include "platform/ModalHost.h"
 #include "res/Resource.h"
 #include "view/CTallyscopeView.h"
@@ -39,6 +40,21 @@ const MessageMap* CTallyscopeDoc::ThisMessageMap() {
     return &map;
 }
 
+namespace {
+// Decoding a large scan and writing many points take a while; the wait cursor shows for them, and
+// is gone again before any message about the outcome.
+HRESULT LoadPictureWaiting(const COleVariant& fileName, IPictureDisp** ppDispatch) {
+    CWaitCursor wait;
+    return OleLoadPictureFile(fileName, ppDispatch);
+}
+
+bool WriteDataFileWaiting(const CTallyscopeDoc& doc, CStdioFile& file) {
+    CWaitCursor wait;
+    DataFileWriter(doc, file).Write();
+    return file.Close() != FALSE;
+}
+} // namespace
+
 CTallyscopeDoc::CTallyscopeDoc() = default;
 
 CTallyscopeDoc::~CTallyscopeDoc() {
@@ -54,6 +70,7 @@ void CTallyscopeDoc::DeleteContents() {
     m_pPicture = nullptr;
     m_DataSeries.DeleteAll();
     m_DataAxis.ResetAxis();
+    NoteDataChanged();
     CDocument::DeleteContents();
 }
 
@@ -66,7 +83,7 @@ BOOL CTallyscopeDoc::OnOpenDocument(LPCTSTR lpszPathName) {
         return FALSE;
     COleVariant varFileName(lpszPathName);
     IPictureDisp* pDispatch = nullptr;
-    const HRESULT hr = OleLoadPictureFile(varFileName, &pDispatch);
+    const HRESULT hr = LoadPictureWaiting(varFileName, &pDispatch);
     VariantClear(&varFileName);
     if (FAILED(hr)) {
         AfxMessageBox(kMsgOpenFailed, MB_OK);
@@ -168,6 +185,7 @@ void CTallyscopeDoc::OnAxisValue() {
     m_DataAxis.m_YAxis.m_dValueY = dlg.m_dYMax;
     m_DataAxis.m_bLogX = dlg.m_bXLog;
     m_DataAxis.m_bLogY = dlg.m_bYLog;
+    NoteDataChanged();
     UpdateAllViews(nullptr, 0, nullptr);
 }
 
@@ -183,6 +201,19 @@ double CTallyscopeDoc::GetArea(int nIndex) const {
     return MeasureArea(ConversionFrame(m_DataAxis), *m_DataSeries.m_aSeries[nIndex]);
 }
 
+void CTallyscopeDoc::GetPreviousSeriesMeasure(double& dLength, double& dArea) const {
+    const int index = m_DataSeries.m_nCurrent - 1;
+    const int pointCount = index >= 0 ? m_DataSeries.m_aSeries[index]->m_aData.GetSize() : 0;
+    if (!m_keptMeasure || m_keptMeasure->nIndex != index || m_keptMeasure->nPointCount != pointCount)
+        m_keptMeasure = KeptMeasure{index, pointCount, GetLineLength(index), GetArea(index)};
+    dLength = m_keptMeasure->dLength;
+    dArea = m_keptMeasure->dArea;
+}
+
+void CTallyscopeDoc::NoteDataChanged() {
+    m_keptMeasure.reset();
+}
+
 // The file is written to a temporary file that replaces the chosen one only when every write
 // succeeded, so a full disk or a vanished folder is reported and never leaves half a file where
 // the user's previous file was.
@@ -196,8 +227,7 @@ void CTallyscopeDoc::OnDataSave() {
         AfxMessageBox(kMsgDataFileOpenFailed, MB_OK);
         return;
     }
-    DataFileWriter(*this, file).Write();
-    if (!file.Close())
+    if (!WriteDataFileWaiting(*this, file))
         AfxMessageBox(kMsgDataFileWriteFailed, MB_OK);
 }
 
@@ -207,6 +237,7 @@ void CTallyscopeDoc::OnDataDeleteLast() {
         return;
     ClearSelection();
     current->m_aData.RemoveAt(current->m_aData.GetUpperBound());
+    NoteDataChanged();
     UpdateAllViews(nullptr, 0, nullptr);
 }
 
@@ -215,11 +246,13 @@ void CTallyscopeDoc::OnDataDeleteAll() {
         return;
     ClearSelection();
     m_DataSeries.DeleteAll();
+    NoteDataChanged();
     UpdateAllViews(nullptr, 0, nullptr);
 }
 
 void CTallyscopeDoc::OnDataNewSeries() {
     m_DataSeries.NewSeries();
+    NoteDataChanged();
     UpdateAllViews(nullptr, 0, nullptr);
 }
 

@@ -7,6 +7,8 @@
 #include "platform/CDocument.h"
 #include "platform/Picture.h"
 
+#include <optional>
+
 class CTallyscopeDoc : public CDocument {
     DECLARE_DYNCREATE(CTallyscopeDoc)
     DECLARE_MESSAGE_MAP()
@@ -35,6 +37,13 @@ public:
     // index below 0 or too few points.
     double GetLineLength(int nIndex) const;
     double GetArea(int nIndex) const;
+    // GetLineLength and GetArea of the series before the current one, as the status bar shows them
+    // on every mouse move. They are worked out once and kept until the next NoteDataChanged, so a
+    // long series does not slow every move down; the numbers are exactly those the two give.
+    void GetPreviousSeriesMeasure(double& dLength, double& dArea) const;
+    // Every change of the picked points or the calibration, wherever it is made, ends with this
+    // call, so that nothing kept from the data before the change is shown after it.
+    void NoteDataChanged();
 
     CPictureHolder* m_pPicture = nullptr;
     CDataSeries m_DataSeries;
@@ -54,6 +63,18 @@ public:
     void OnUpdateImageCommand(CCmdUI* pCmdUI);
     void OnUpdateMeasureLength(CCmdUI* pCmdUI);
     void OnUpdateMeasureArea(CCmdUI* pCmdUI);
+
+private:
+    // The previous series' measure as last worked out. Besides the note of a change, the series'
+    // index and number of points must match, so a point added or a series started is never
+    // measured with the numbers of before.
+    struct KeptMeasure {
+        int nIndex = 0;
+        int nPointCount = 0;
+        double dLength = 0.0;
+        double dArea = 0.0;
+    };
+    mutable std::optional<KeptMeasure> m_keptMeasure;
 };
 
 inline constexpr const char* kMsgDeleteAllQuestion = "全てのデータを消去します。よろしいですか?";

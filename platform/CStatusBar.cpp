@@ -2,6 +2,7 @@
 
 #include "platform/AfxResource.h"
 #include "platform/CFrameWnd.h"
+#include "platform/StatusPane.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -32,7 +33,7 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
     if (m_pLayout == nullptr || nIDCount < 0)
         return FALSE;
     for (Pane& pane : m_panes)
-        delete pane.label;
+        delete pane.box;
     m_panes.clear();
     const QScreen* screen = QGuiApplication::primaryScreen();
     const int defaultWidth = screen != nullptr ? screen->geometry().width() / 4 : 256;
@@ -42,8 +43,10 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
         CString text;
         if (pane.id != ID_SEPARATOR && !AfxLoadString(pane.id, text))
             return FALSE;
-        pane.label = new QLabel(QString::fromUtf8(text.GetString()), m_pLayout->parentWidget());
+        pane.box = new StatusPane(m_pLayout->parentWidget());
+        pane.label = pane.box->Label();
         pane.label->setTextFormat(Qt::PlainText);
+        pane.label->setText(QString::fromUtf8(text.GetString()));
         if (pane.id != ID_SEPARATOR) {
             pane.width = pane.label->fontMetrics().horizontalAdvance(pane.label->text()) + 6;
         } else {
@@ -51,7 +54,7 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
             if (i == 0)
                 pane.style = SBPS_STRETCH | SBPS_NOBORDERS;
         }
-        m_pLayout->addWidget(pane.label);
+        m_pLayout->addWidget(pane.box);
         m_panes.push_back(pane);
         ApplyPaneInfo(i);
     }
@@ -77,11 +80,15 @@ void CStatusBar::GetPaneInfo(int nIndex, UINT& nID, UINT& nStyle, int& cxWidth) 
     cxWidth = pane.width;
 }
 
+// The read-outs are written on every mouse move, mostly with the text they already show; only a
+// new text costs a repaint of its pane.
 BOOL CStatusBar::SetPaneText(int nIndex, LPCTSTR lpszNewText, BOOL) {
     if (!IsPaneIndex(nIndex))
         return FALSE;
-    m_panes[static_cast<std::size_t>(nIndex)].label->setText(
-        QString::fromUtf8(lpszNewText ? lpszNewText : ""));
+    QLabel* label = m_panes[static_cast<std::size_t>(nIndex)].label;
+    const QString text = QString::fromUtf8(lpszNewText ? lpszNewText : "");
+    if (label->text() != text)
+        label->setText(text);
     return TRUE;
 }
 
@@ -98,6 +105,7 @@ QLabel* CStatusBar::GetPaneWidget(int nIndex) const {
 void CStatusBar::ApplyPaneInfo(int nIndex) {
     const Pane& pane = m_panes[static_cast<std::size_t>(nIndex)];
     QLabel* label = pane.label;
+    StatusPane* box = pane.box;
     if (pane.style & SBPS_NOBORDERS)
         label->setFrameStyle(QFrame::NoFrame);
     else if (pane.style & SBPS_POPOUT)
@@ -105,11 +113,11 @@ void CStatusBar::ApplyPaneInfo(int nIndex) {
     else
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     if (pane.style & SBPS_STRETCH) {
-        label->setMinimumWidth(0);
-        label->setMaximumWidth(QWIDGETSIZE_MAX);
+        box->LetWidthStretch();
         m_pLayout->setStretch(nIndex, 1);
     } else {
-        label->setFixedWidth(pane.width);
+        box->KeepWidth(pane.width);
         m_pLayout->setStretch(nIndex, 0);
     }
+    box->updateGeometry(); // a new border changes the label's height
 }

@@ -10,6 +10,7 @@
 
 class QLabel;
 class QHBoxLayout;
+class StatusPane;
 
 inline constexpr UINT SBPS_NORMAL = 0x0000;
 inline constexpr UINT SBPS_NOBORDERS = 0x0100;
@@ -40,6 +41,7 @@ private:
         UINT id = ID_SEPARATOR;
         UINT style = SBPS_NORMAL;
         int width = 0;
+        StatusPane* box = nullptr;
         QLabel* label = nullptr;
     };
     void ApplyPaneInfo(int nIndex);

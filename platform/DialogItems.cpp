@@ -35,16 +35,22 @@ void DialogItems::Create(const DialogTemplate& dlg, QWidget& form, NotifyFn noti
         if (!m_bLockout && m_notify)
             m_notify(id, code);
     });
+    for (QWidget* child : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (const int id = AfxGetDialogControlId(*child); id != IDC_STATIC)
+            m_controls.emplace(id, child);
+    }
 }
 
 void DialogItems::Destroy() {
     m_temporary.clear();
     m_bound.clear();
+    m_controls.clear();
     m_form.clear();
 }
 
 QWidget* DialogItems::GetControl(int id) const {
-    return m_form ? AfxFindDialogControl(*m_form, id) : nullptr;
+    const auto control = m_controls.find(id);
+    return control != m_controls.end() ? control->second.data() : nullptr;
 }
 
 CWnd* DialogItems::GetDlgItem(int id) {

@@ -8,8 +8,8 @@
 
 #include <QPointer>
 #include <functional>
-#include <map>
 #include <memory>
+#include <unordered_map>
 
 class CWnd;
 class QWidget;
@@ -31,6 +31,8 @@ public:
     void Destroy();
 
     QWidget* GetForm() const { return m_form.data(); }
+    // The control widget with the id, found in constant time: a form's exchange addresses every
+    // control on every mouse move.
     QWidget* GetControl(int id) const;
     // The control object for the id: the one bound by DDX_Control, else one of the class that fits
     // the control, kept while the controls live. Null when there is no such control.
@@ -47,6 +49,8 @@ private:
     QPointer<QWidget> m_form;
     NotifyFn m_notify;
     bool m_bLockout = false;
-    std::map<int, CWnd*> m_bound;
-    std::map<int, std::unique_ptr<CWnd>> m_temporary;
+    // The controls by id, as the builder made them; the first one wins where an id repeats.
+    std::unordered_map<int, QPointer<QWidget>> m_controls;
+    std::unordered_map<int, CWnd*> m_bound;
+    std::unordered_map<int, std::unique_ptr<CWnd>> m_temporary;
 };

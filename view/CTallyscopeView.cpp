@@ -110,11 +110,43 @@ CSize CTallyscopeView::GetPictureSize(CPictureHolder* pPicture) {
 
 // ---- paint ----------------------------------------------------------------------------------------
 
+// The workspace colour goes only where the picture will not be drawn: the picture covers its part
+// of the clip box whole, so a fill under it was wasted on every repaint and scroll step. The strips
+// are the rows above and below the picture, then the parts left and right of it in its rows.
 BOOL CTallyscopeView::OnEraseBkgnd(CDC* pDC) {
     CRect clip;
-    if (pDC->GetClipBox(&clip) != NULLREGION)
-        pDC->FillSolidRect(&clip, GetSysColor(COLOR_APPWORKSPACE));
+    if (pDC->GetClipBox(&clip) == NULLREGION)
+        return TRUE;
+    const COLORREF workspace = GetSysColor(COLOR_APPWORKSPACE);
+    const CRect picture = GetPictureWindowRect();
+    const int top = std::clamp(picture.top, clip.top, clip.bottom);
+    const int bottom = std::clamp(picture.bottom, top, clip.bottom);
+    const int left = std::clamp(picture.left, clip.left, clip.right);
+    const int right = std::clamp(picture.right, left, clip.right);
+    for (const CRect& strip :
+         {CRect(clip.left, clip.top, clip.right, top), CRect(clip.left, bottom, clip.right, clip.bottom),
+          CRect(clip.left, top, left, bottom), CRect(right, top, clip.right, bottom)}) {
+        if (!strip.IsRectEmpty())
+            pDC->FillSolidRect(&strip, workspace);
+    }
+    // A fill leaves its colour as the background colour; so does the erase, filled or not.
+    pDC->SetBkColor(workspace);
     return TRUE;
+}
+
+CRect CTallyscopeView::GetPictureWindowRect() const {
+    CTallyscopeDoc* pDoc = GetDocument();
+    const HBITMAP hBitmap =
+        pDoc != nullptr && pDoc->m_pPicture != nullptr ? pDoc->GetBitmapHandle() : nullptr;
+    BITMAP info;
+    if (hBitmap == nullptr || GetObject(hBitmap, sizeof(BITMAP), &info) == 0)
+        return CRect();
+    const std::int64_t h = GetScrollPos(SB_HORZ);
+    const std::int64_t v = GetScrollPos(SB_VERT);
+    constexpr std::int64_t intLimit = std::numeric_limits<int>::max();
+    return CRect(ClampToInt(-h, intLimit), ClampToInt(-v, intLimit),
+                 ClampToInt(std::int64_t{m_nZoom} * info.bmWidth - h, intLimit),
+                 ClampToInt(std::int64_t{m_nZoom} * info.bmHeight - v, intLimit));
 }
 
 void CTallyscopeView::OnDraw(CDC* pDC) {
@@ -278,6 +310,7 @@ void CTallyscopeView::PlacePointAt(CPoint pixel) {
         GetDocument()->m_DataSeries.AddData(pixel.x, pixel.y);
         break;
     }
+    GetDocument()->NoteDataChanged();
 }
 
 void CTallyscopeView::PlaceAxisPoint(CData& reference, double& value, BOOL& logarithmic, CPoint pixel) {
@@ -300,6 +333,7 @@ void CTallyscopeView::EndFigureAt(CPoint pixel) {
     CDataSeries& series = GetDocument()->m_DataSeries;
     series.AddData(pixel.x, pixel.y);
     series.NewSeries();
+    GetDocument()->NoteDataChanged();
 }
 
 void CTallyscopeView::OnMouseMove(UINT nFlags, CPoint point) {
@@ -322,15 +356,17 @@ void CTallyscopeView::ShowStatus(CPoint pixel) {
         return;
     const CTallyscopeDoc* doc = GetDocument();
     const CData& origin = doc->m_DataAxis.m_Origin;
-    const int previous = doc->m_DataSeries.m_nCurrent - 1;
     CString text;
     text.Format("x = %3lld", static_cast<long long>(std::int64_t{pixel.x} - origin.m_nPixelX));
     bar->SetPaneText(1, text, TRUE);
     text.Format("y = %3lld", static_cast<long long>(std::int64_t{origin.m_nPixelY} - pixel.y));
     bar->SetPaneText(2, text, TRUE);
-    text.Format("l = %3lf", doc->GetLineLength(previous));
+    double length = 0.0;
+    double area = 0.0;
+    doc->GetPreviousSeriesMeasure(length, area);
+    text.Format("l = %3lf", length);
     bar->SetPaneText(3, text, TRUE);
-    text.Format("a = %3lf", doc->GetArea(previous));
+    text.Format("a = %3lf", area);
     bar->SetPaneText(4, text, TRUE);
     text.Format("系列 = %3d", doc->m_DataSeries.m_nCurrent);
     bar->SetPaneText(5, text, TRUE);
@@ -399,6 +435,7 @@ void CTallyscopeView::MoveSelectedPoint(UINT nChar, UINT nRepCnt) {
     constexpr std::int64_t highest = std::numeric_limits<int>::max();
     point->m_nPixelX = static_cast<int>(std::clamp(x, lowest, highest));
     point->m_nPixelY = static_cast<int>(std::clamp(y, lowest, highest));
+    GetDocument()->NoteDataChanged();
     GetDocument()->UpdateZoomView(point->m_nPixelX, point->m_nPixelY, TRUE);
     Invalidate(TRUE);
 }

@@ -27,6 +27,9 @@ public:
     // The picture's size in device pixels, from its HIMETRIC extent; (0, 0) when it cannot be read.
     CSize GetPictureSize(CPictureHolder* pPicture);
     BOOL OnEraseBkgnd(CDC* pDC);
+    // The window rectangle the picture's pixels are drawn over at the present zoom and scroll
+    // position; empty when there is no bitmap to draw.
+    CRect GetPictureWindowRect() const;
 
     // Interaction: mouse, keys, cursors, zoom and axis commands.
     void OnLButtonDown(UINT nFlags, CPoint point);

@@ -134,6 +134,8 @@ void CZoomView::UpdateZoom(int nX, int nY, BOOL bPoint) {
     m_strSource = bPoint ? "Point" : "Mouse";
     m_strX.Format("X = %d", nX);
     m_strY.Format("Y = %d", -nY); // upward positive, as the status bar counts
+    // One push of the form for the read-out and the position together: each exchange addresses
+    // every control, and this runs on every mouse move.
     UpdateData(FALSE);
 }
 
@@ -175,8 +177,8 @@ void CZoomView::DrawSquare(CDC* pDC, int nX, int nY) {
     }
 }
 
-// The profiles of the switched-on channels, the colour read-out of the middle pixel as now shown,
-// and then the cross, which the read-out never sees.
+// The profiles of the switched-on channels, the colour read-out of the middle pixel as now shown
+// (pushed to the form by the caller), and then the cross, which the read-out never sees.
 void CZoomView::DrawProfilesAndReadOut(CDC* pDC) {
     CPen rowPen(PS_SOLID, 1, RGB(0, 255, 0));
     CPen* pOldPen = pDC->SelectObject(&rowPen);
@@ -193,7 +195,6 @@ void CZoomView::DrawProfilesAndReadOut(CDC* pDC) {
     m_strR.Format("R = %d", GetRValue(centre));
     m_strG.Format("G = %d", GetGValue(centre));
     m_strB.Format("B = %d", GetBValue(centre));
-    UpdateData(FALSE);
 
     pDC->MoveTo(0, kMiddle);
     pDC->LineTo(kSquare, kMiddle);

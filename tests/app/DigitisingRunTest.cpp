@@ -9,8 +9,11 @@
 #include "view/CTallyscopeView.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
+
+#include <functional>
 
 namespace {
 
@@ -41,6 +44,13 @@ protected:
         });
         Command(command);
         Place(at);
+    }
+
+    // An arrow key (or another) with a repeat count, straight to the picture view.
+    void Key(Qt::Key key, int repeat = 1) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), false,
+                        static_cast<quint16>(repeat));
+        QCoreApplication::sendEvent(Picture(), &press);
     }
 
     std::vector<CString> Panes() {
@@ -114,4 +124,119 @@ TEST_F(DigitisingRun, EndToEnd_CalibratePickTwoSeriesAndExport) {
     QFile written(typed + ".dat");
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll().toStdString(), kWorkedExample);
+}
+
+// The length and area panes come from numbers kept between moves. After every kind of change they
+// must show what a fresh measurement of the series before the current one gives. Most changes
+// below move those numbers, several without changing which series that is or how many points it
+// has, so numbers kept from before a change would show.
+TEST_F(DigitisingRun, StatusBar_MeasureFollowsEveryKindOfChange) {
+    StartOnChart();
+    const QString otherChart = m_files.Save(MakeTestImage(500, 450), "other.bmp");
+    auto figure = [this](std::initializer_list<QPoint> points, QPoint last) {
+        for (QPoint point : points)
+            Place(point);
+        EndFigure(last);
+    };
+    figure({{120, 120}, {320, 140}, {300, 330}}, {140, 300});
+
+    struct Change {
+        const char* what;
+        std::function<void()> make;
+        bool movesNumbers;
+    };
+    const Change changes[] = {
+        {"pick into the current series",
+         [&] {
+             Place({200, 200});
+         },
+         false},
+        {"nudge a point of the finished series",
+         [&] {
+             Click({320, 140}, Qt::NoModifier);
+             Key(Qt::Key_Right, 3);
+         },
+         true},
+        {"retype a point of the finished series",
+         [&] {
+             m_host.AnswerDialog([this](DialogDriver& list) {
+                 m_host.AnswerDialog([](DialogDriver& edit) {
+                     edit.SetText(IDC_EDIT_X, "90");
+                     edit.SetText(IDC_EDIT_Y, "-130");
+                     edit.PressOK();
+                 });
+                 list.DoubleClickLine(IDC_PIXEL_LIST, 0);
+                 list.PressOK();
+             });
+             Command(ID_DATA_SHOW);
+         },
+         true},
+        {"type the calibration",
+         [&] {
+             m_host.AnswerDialog([](DialogDriver& dialog) {
+                 dialog.SetText(IDC_X_MAX, "2.5");
+                 dialog.PressOK();
+             });
+             Command(ID_AXIS_VALUE);
+         },
+         true},
+        {"place the origin",
+         [&] {
+             Command(ID_AXIS_ORIGIN);
+             Place({30, 420});
+         },
+         true},
+        {"place the Y-axis point and type its value",
+         [&] {
+             PlaceAxisPoint(ID_AXIS_YAXIS, {40, 30}, "7");
+         },
+         true},
+        {"nudge the origin",
+         [&] {
+             Click({30, 420}, Qt::NoModifier);
+             Key(Qt::Key_Up, 2);
+         },
+         true},
+        {"switch length measurement", [&] { Command(ID_MEASURE_LENGTH); }, false},
+        {"switch area measurement", [&] { Command(ID_MEASURE_AREA); }, false},
+        {"delete the latest point of the current series", [&] { Command(ID_DATA_DELETE_LAST); }, false},
+        {"delete all, then a new figure of as many points",
+         [&] {
+             m_host.AnswerMessageBox(IDYES);
+             Command(ID_DATA_DELETE_ALL);
+             figure({{100, 100}, {400, 100}, {400, 400}}, {100, 400});
+         },
+         true},
+        {"open another picture, then a new figure of as many points",
+         [&] {
+             m_host.AnswerFileDialog(CString(otherChart.toUtf8().constData()));
+             Command(ID_FILE_OPEN);
+             figure({{60, 60}, {250, 80}, {260, 260}}, {70, 240});
+         },
+         true},
+        {"start a new series", [&] { Command(ID_DATA_NEW_SERIES); }, true},
+    };
+
+    int x = 10;
+    auto shownMeasure = [&] {
+        QTest::mouseMove(Picture(), QPoint(x++, 440)); // each move somewhere new, so each one arrives
+        const std::vector<CString> panes = Panes();
+        return std::vector<CString>{panes[2], panes[3]};
+    };
+    for (const Change& change : changes) {
+        const std::vector<CString> before = shownMeasure();
+        change.make();
+        const std::vector<CString> after = shownMeasure();
+        const CTallyscopeDoc* doc = Document();
+        const int previous = doc->m_DataSeries.m_nCurrent - 1;
+        CString length;
+        CString area;
+        length.Format("l = %3lf", doc->GetLineLength(previous));
+        area.Format("a = %3lf", doc->GetArea(previous));
+        EXPECT_EQ(after, (std::vector<CString>{length, area})) << change.what;
+        if (change.movesNumbers)
+            EXPECT_NE(after, before) << change.what;
+        else
+            EXPECT_EQ(after, before) << change.what;
+    }
 }

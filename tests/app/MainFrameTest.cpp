@@ -1,8 +1,10 @@
 #include "AppTestFixture.h"
 
+#include "../support/EventCounter.h"
 #include "platform/CaptionBar.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -296,4 +298,55 @@ TEST_F(AppTest, MainFrame_ClosingItEndsWithEveryWindowAndTheDocument) {
     DeleteDestroyedWindows();
     EXPECT_TRUE(main.isNull());
     EXPECT_TRUE(zoom.isNull());
+}
+
+// The read-outs are rewritten on every mouse move: a new text repaints its own pane and nothing
+// else, lays nothing out again, and the same text again costs nothing.
+TEST_F(AppTest, MainFrame_NewReadOutRepaintsOnlyItsPane) {
+    ASSERT_TRUE(Start({Picture("chart.bmp")}));
+    CStatusBar& bar = MainFrame()->m_statusBar;
+    for (int i = 1; i <= 5; ++i)
+        bar.SetPaneText(i, "0");
+    for (int round = 0; round < 4; ++round)
+        QCoreApplication::processEvents();
+
+    EventCounter paints(QEvent::Paint);
+    EventCounter layouts(QEvent::LayoutRequest);
+    bar.SetPaneText(2, "y = -41");
+    QCoreApplication::processEvents();
+    for (int i = 0; i <= 5; ++i)
+        EXPECT_EQ(paints.Count(bar.GetPaneWidget(i)), i == 2 ? 1 : 0) << i;
+    EXPECT_EQ(layouts.Count(bar.GetSafeHwnd()), 0);
+    EXPECT_EQ(layouts.Count(MainFrame()->GetSafeHwnd()), 0);
+
+    paints.Reset();
+    bar.SetPaneText(2, "y = -41");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(paints.Count(bar.GetPaneWidget(2)), 0);
+}
+
+// Each pane is laid out in a box of its own; the boxes must still follow the bar's font, and a
+// long message must still widen what the bar's row asks for.
+TEST_F(AppTest, MainFrame_PanesFollowTheBarsFontAndTheMessageLength) {
+    ASSERT_TRUE(Start());
+    CStatusBar& bar = MainFrame()->m_statusBar;
+    QCoreApplication::processEvents();
+    const int before = bar.GetPaneWidget(1)->height();
+    QFont large = bar.GetSafeHwnd()->font();
+    large.setPixelSize(3 * QFontInfo(large).pixelSize());
+    bar.GetSafeHwnd()->setFont(large);
+    for (int round = 0; round < 4; ++round) // the row, then the bar, then the window are laid out
+        QCoreApplication::processEvents();
+    for (int i = 0; i <= 5; ++i) {
+        QLabel* pane = bar.GetPaneWidget(i);
+        EXPECT_GE(pane->height(), pane->sizeHint().height()) << i;
+        EXPECT_EQ(pane->geometry(), pane->parentWidget()->rect()) << i;
+    }
+    EXPECT_GT(bar.GetPaneWidget(1)->height(), before);
+
+    const QWidget* row = bar.GetPaneWidget(0)->parentWidget()->parentWidget();
+    const int rowBefore = row->minimumSizeHint().width();
+    bar.SetPaneText(0, "ずっと長いメッセージがここに出ます、ずっと長いメッセージがここに出ます");
+    QCoreApplication::processEvents();
+    EXPECT_GT(row->minimumSizeHint().width(), rowBefore);
 }

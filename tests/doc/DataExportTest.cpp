@@ -8,15 +8,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 #include <csignal>
+#include <fcntl.h>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -301,4 +307,34 @@ TEST_F(DataExportTest, WriteFailure_PreviousFileSurvivesUnchanged) {
     EXPECT_EQ(ReadFile(path), previous.toStdString());
     // No temporary file is left next to it.
     EXPECT_EQ(QDir(files.Path("")).entryList(QDir::Files).size(), 2) << "chart.bmp and kept.dat only";
+}
+
+// Writing many points shows the wait cursor. The file is a pipe read by another thread: the export
+// is far larger than what the pipe holds, so when the first bytes arrive the writing is still going
+// on, and the cursor is looked at then.
+TEST_F(DataExportTest, WaitCursor_ShownWhileTheFileIsWritten) {
+    const QString pipe = files.Path("pipe.dat");
+    ASSERT_EQ(mkfifo(pipe.toUtf8().constData(), 0600), 0);
+    UseWorkedCalibration();
+    for (int k = 0; k < 50'000; ++k)
+        doc.m_DataSeries.AddData(k % 500, k % 400);
+    std::optional<Qt::CursorShape> cursorWhileWriting;
+    qint64 bytesRead = 0;
+    std::thread reader([&] {
+        const int fd = ::open(pipe.toUtf8().constData(), O_RDONLY);
+        if (fd < 0)
+            return;
+        char buffer[65536];
+        ssize_t n = ::read(fd, buffer, 1);
+        if (const QCursor* cursor = QGuiApplication::overrideCursor())
+            cursorWhileWriting = cursor->shape();
+        for (; n > 0; n = ::read(fd, buffer, sizeof buffer))
+            bytesRead += n;
+        ::close(fd);
+    });
+    RunExport(pipe);
+    reader.join();
+    EXPECT_GT(bytesRead, 1'000'000) << "far more than a pipe holds";
+    EXPECT_EQ(cursorWhileWriting, Qt::WaitCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "and gone afterwards";
 }

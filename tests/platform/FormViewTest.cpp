@@ -72,6 +72,26 @@ TEST_F(FormFixture, FormView_InitialUpdateFillsControlsWithoutNotifying) {
     EXPECT_EQ(form.GetDlgItem(9999), nullptr);
 }
 
+// Controls are looked up in an index made when the form is built: it must hold every control of
+// the template under its own id, and forget one whose widget has gone.
+TEST_F(FormFixture, FormView_EveryControlIsFoundByItsIdAndNoneThatHasGone) {
+    const DialogTemplate* dlg = AfxFindDialogTemplate(IDD_ZOOM_FORM);
+    ASSERT_NE(dlg, nullptr);
+    int controls = 0;
+    for (const DialogControl& control : dlg->controls) {
+        if (control.id == IDC_STATIC)
+            continue;
+        ++controls;
+        CWnd* item = form.GetDlgItem(control.id);
+        ASSERT_NE(item, nullptr) << control.id;
+        EXPECT_EQ(item->GetSafeHwnd(), AfxFindDialogControl(*form.GetSafeHwnd(), control.id)) << control.id;
+        EXPECT_EQ(item->GetDlgCtrlID(), control.id);
+    }
+    EXPECT_EQ(controls, 15);
+    delete AfxFindDialogControl(*form.GetSafeHwnd(), IDC_ZOOM_X);
+    EXPECT_EQ(form.GetDlgItem(IDC_ZOOM_X), nullptr);
+}
+
 TEST_F(FormFixture, FormView_UserEditsAndSpinPositionsNotify) {
     RateEdit()->setText("5");
     EXPECT_EQ(form.rateChanges, 1);

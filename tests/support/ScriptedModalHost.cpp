@@ -2,10 +2,23 @@
 
 #include "platform/CDialog.h"
 
+#include <QCursor>
 #include <QDialog>
+#include <QGuiApplication>
 #include <gtest/gtest.h>
 
-ScriptedModalHost::ScriptedModalHost() { m_previous = AfxSetModalHost(this); }
+namespace {
+// Qt shows the wait cursor over every window, a message box or dialog too: long work must end its
+// wait cursor before it asks or reports anything.
+void ExpectNoWaitCursor(const char* what) {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    EXPECT_FALSE(cursor != nullptr && cursor->shape() == Qt::WaitCursor) << what << " under the wait cursor";
+}
+} // namespace
+
+ScriptedModalHost::ScriptedModalHost() {
+    m_previous = AfxSetModalHost(this);
+}
 
 ScriptedModalHost::~ScriptedModalHost() {
     AfxSetModalHost(m_previous);
@@ -15,6 +28,7 @@ ScriptedModalHost::~ScriptedModalHost() {
 }
 
 int ScriptedModalHost::MessageBox(const CString& text, const CString&, UINT nType) {
+    ExpectNoWaitCursor("a message box");
     messages.push_back({text, nType});
     if (m_messageAnswers.empty()) {
         ADD_FAILURE() << "unexpected message box: " << text.GetString();
@@ -26,6 +40,7 @@ int ScriptedModalHost::MessageBox(const CString& text, const CString&, UINT nTyp
 }
 
 int ScriptedModalHost::FileDialog(const FileDialogRequest& request, CString& chosenPath) {
+    ExpectNoWaitCursor("a file dialog");
     fileDialogs.push_back(request);
     if (m_fileAnswers.empty()) {
         ADD_FAILURE() << "unexpected file dialog";
@@ -60,6 +75,7 @@ void ScriptedModalHost::AnswerDialog(std::function<void(DialogDriver&)> script) 
 // The dialog gets its real window and controls, shown offscreen, and runs OnInitDialog before the
 // script, so that the dialog's own data exchange and handlers do the work.
 INT_PTR ScriptedModalHost::DoModal(CDialog& dialog) {
+    ExpectNoWaitCursor("a modal dialog");
     ++dialogsRun;
     if (m_dialogScripts.empty()) {
         ADD_FAILURE() << "unexpected modal dialog " << dialog.GetTemplateId();

@@ -1,6 +1,7 @@
 #pragma once
 // A modal host for tests: message boxes and file dialogs are answered from queues, and what they
-// showed is recorded. Installed for its lifetime; the previous host comes back when it goes.
+// showed is recorded. Installed for its lifetime; the previous host comes back when it goes. Any of
+// them shown under the wait cursor fails the test.
 
 #include "platform/ModalHost.h"
 

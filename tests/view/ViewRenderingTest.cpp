@@ -1,5 +1,6 @@
 #include "view/CTallyscopeView.h"
 
+#include "../support/EventCounter.h"
 #include "../support/TestDocuments.h"
 #include "../support/TestImages.h"
 #include "doc/CTallyscopeDoc.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractScrollArea>
+#include <QCoreApplication>
 #include <QScrollBar>
 
 #include <cmath>
@@ -320,4 +322,77 @@ TEST_F(ViewRendering, PaintOfTheViewportShowsTheBackBuffer) {
     EXPECT_EQ(shown, buffer);
     EXPECT_EQ(PixelAt(shown, 45, 50), kRed);
     EXPECT_EQ(PixelAt(shown, 250, 10), kWorkspace);
+}
+
+// The workspace colour is laid only where the picture is not drawn. Every pixel of the invalid area
+// must still get one or the other: before each case the buffer holds the view as it was at another
+// scroll position, so a strip left unpainted would show that.
+TEST_F(ViewRendering, EraseFillsExactlyWhatThePictureLeaves) {
+    QImage picture(100, 80, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x * 2, y * 3, 40)); // never the workspace grey
+    Open(picture);
+    for (CData* reference : {&doc.m_DataAxis.m_Origin, &doc.m_DataAxis.m_XAxis, &doc.m_DataAxis.m_YAxis})
+        reference->m_nPixelX = reference->m_nPixelY = -1000; // markers and axis lines out of sight
+    struct Case {
+        int zoom;
+        CPoint scroll;
+        CRect invalid;
+    };
+    const Case cases[] = {
+        {1, {0, 0}, {0, 0, 300, 240}},         // picture in the corner, workspace right and below
+        {2, {0, 0}, {150, 100, 260, 200}},     // the corner of the picture inside the invalid area
+        {4, {50, 40}, {0, 0, 300, 240}},       // picture wider and higher than the view
+        {4, {9999, 9999}, {10, 10, 250, 190}}, // scrolled to the end: workspace nowhere
+        {2, {0, 0}, {210, 170, 290, 230}},     // all workspace
+        {4, {100, 80}, {0, 0, 30, 20}},        // all picture
+    };
+    for (const Case& c : cases) {
+        SetZoom(c.zoom);
+        view.ScrollToPosition(CPoint(0, 0));
+        Render();
+        view.ScrollToPosition(c.scroll);
+        const CPoint scroll = view.GetDeviceScrollPosition(); // the end, where the extent stops it
+        view.RenderBackBuffer(CSize(), &c.invalid);
+        const QImage& buffer = view.GetBackBuffer();
+        int wrong = 0;
+        for (int y = c.invalid.top; y < c.invalid.bottom; ++y) {
+            for (int x = c.invalid.left; x < c.invalid.right; ++x) {
+                const int px = (x + scroll.x) / c.zoom;
+                const int py = (y + scroll.y) / c.zoom;
+                const bool onPicture = px < picture.width() && py < picture.height();
+                const QRgb expected = onPicture ? picture.pixel(px, py) : qRgb(171, 171, 171);
+                wrong += buffer.pixel(x, y) != expected;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "zoom " << c.zoom << ", scrolled to " << scroll.x << ", " << scroll.y;
+    }
+}
+
+// A scroll step repaints the view once and the bar that moved; an update of the document that
+// leaves the extent as it was repaints the view and neither bar.
+TEST_F(ViewRendering, ScrollStepAndUpdateRepaintOnlyWhatChanged) {
+    Open(MakeTestImage(400, 300));
+    SetZoom(2);
+    auto* area = qobject_cast<QAbstractScrollArea*>(view.GetSafeHwnd());
+    QScrollBar* horizontal = area->horizontalScrollBar();
+    QScrollBar* vertical = area->verticalScrollBar();
+    for (int round = 0; round < 4; ++round)
+        QCoreApplication::processEvents();
+
+    EventCounter paints(QEvent::Paint);
+    horizontal->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view.GetScrollPos(SB_HORZ), 8);
+    EXPECT_EQ(paints.Count(view.GetInputWidget()), 1);
+    EXPECT_EQ(paints.Count(horizontal), 1);
+    EXPECT_EQ(paints.Count(vertical), 0);
+
+    paints.Reset();
+    doc.UpdateAllViews(nullptr, 0, nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(paints.Count(view.GetInputWidget()), 1);
+    EXPECT_EQ(paints.Count(horizontal), 0);
+    EXPECT_EQ(paints.Count(vertical), 0);
 }
