@@ -18,6 +18,15 @@ public:
     void DeleteContents() override;
     BOOL OnNewDocument() override;
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
+    // Before the picture is closed or replaced: with unexported work, asks whether to export it
+    // first. TRUE when the work was exported or may go, FALSE when it must stay.
+    BOOL SaveModified() override;
+
+    // Every change to the points or the calibration, by the document's commands, the view or the
+    // dialogs, is reported here: from then on there is work that only an export keeps.
+    void DataChanged();
+    // The export: the save dialog, then the file. TRUE when the file was written whole.
+    BOOL ExportData();
 
     // The picture's bitmap, or null without a picture or when it is not a bitmap.
     HBITMAP GetBitmapHandle() const;
@@ -58,3 +67,5 @@ public:
 
 inline constexpr const char* kMsgDeleteAllQuestion = "全てのデータを消去します。よろしいですか?";
 inline constexpr const char* kMsgOpenFailed = "ファイルを開くことができませんでした";
+// "%s": the picture's name.
+inline constexpr const char* kMsgAskToExport = "%s のデータは書き出されていません。書き出しますか?";

@@ -126,7 +126,8 @@ public:
     // Runs the update handlers of every menu item and button and refreshes the recent-file entries
     // and the title; the event loop calls this whenever it falls idle.
     void OnIdleUpdateCmdUI();
-    // The close box or the system asks the frame to close. The main window closes every document
+    // The close box or the system asks the frame to close. The main window first asks every
+    // document whether it may be closed (and stays when one must), then closes every document
     // (destroying every frame that shows one) before it goes; another frame just goes.
     virtual void OnClose();
     // Takes the frame off the screen, detaches its views from their documents and, for the main

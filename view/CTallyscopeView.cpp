@@ -21,6 +21,7 @@ const MessageMap* CTallyscopeView::ThisMessageMap() {
         {
             MapMessage<&CTallyscopeView::OnEraseBkgnd>(WM_ERASEBKGND),
             MapMessage<&CTallyscopeView::OnLButtonDown>(WM_LBUTTONDOWN),
+            MapMessage<&CTallyscopeView::OnLButtonDblClk>(WM_LBUTTONDBLCLK),
             MapMessage<&CTallyscopeView::OnMouseMove>(WM_MOUSEMOVE),
             MapMessage<&CTallyscopeView::OnSetCursor>(WM_SETCURSOR),
             MapMessage<&CTallyscopeView::OnKeyDown>(WM_KEYDOWN),
@@ -254,6 +255,12 @@ void CTallyscopeView::OnLButtonDown(UINT nFlags, CPoint point) {
     Default();
 }
 
+// The second of two quick presses is still a press: a person picking a dense curve clicks at that
+// pace, and nothing in this view gives a double-click a meaning of its own.
+void CTallyscopeView::OnLButtonDblClk(UINT nFlags, CPoint point) {
+    OnLButtonDown(nFlags, point);
+}
+
 void CTallyscopeView::SelectPointAt(CPoint pixel) {
     m_bPointSelected = GetDocument()->SelectData(pixel.x, pixel.y);
     if (m_bPointSelected)
@@ -278,6 +285,7 @@ void CTallyscopeView::PlacePointAt(CPoint pixel) {
         GetDocument()->m_DataSeries.AddData(pixel.x, pixel.y);
         break;
     }
+    GetDocument()->DataChanged();
 }
 
 void CTallyscopeView::PlaceAxisPoint(CData& reference, double& value, BOOL& logarithmic, CPoint pixel) {
@@ -300,6 +308,7 @@ void CTallyscopeView::EndFigureAt(CPoint pixel) {
     CDataSeries& series = GetDocument()->m_DataSeries;
     series.AddData(pixel.x, pixel.y);
     series.NewSeries();
+    GetDocument()->DataChanged();
 }
 
 void CTallyscopeView::OnMouseMove(UINT nFlags, CPoint point) {
@@ -399,6 +408,7 @@ void CTallyscopeView::MoveSelectedPoint(UINT nChar, UINT nRepCnt) {
     constexpr std::int64_t highest = std::numeric_limits<int>::max();
     point->m_nPixelX = static_cast<int>(std::clamp(x, lowest, highest));
     point->m_nPixelY = static_cast<int>(std::clamp(y, lowest, highest));
+    GetDocument()->DataChanged();
     GetDocument()->UpdateZoomView(point->m_nPixelX, point->m_nPixelY, TRUE);
     Invalidate(TRUE);
 }

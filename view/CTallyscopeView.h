@@ -30,6 +30,7 @@ public:
 
     // Interaction: mouse, keys, cursors, zoom and axis commands.
     void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
     void OnMouseMove(UINT nFlags, CPoint point);
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
