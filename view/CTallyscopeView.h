@@ -5,6 +5,7 @@
 // is centred on that corner with a size in device pixels, the same at every zoom.
 
 #include "platform/CScrollView.h"
+#include "view/LogicalClip.h"
 
 class CTallyscopeDoc;
 class CPictureHolder;
@@ -61,6 +62,9 @@ private:
     // The logical position of an image pixel's block, where its markers are centred. Positions far
     // outside any picture are held to a range in which the markers' own arithmetic cannot overflow.
     CPoint Zoomed(int nPixelX, int nPixelY) const;
+    // The same position without limit, for lines and polygons, which are cut instead.
+    LogicalPoint ZoomedExactly(const CData& point) const;
+    void DrawSegment(CDC* pDC, const CData& from, const CData& to) const;
     bool HasPicture() const;
     // The three gestures of a left click, told apart by the modifier keys.
     void SelectPointAt(CPoint pixel);
