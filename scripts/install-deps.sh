@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick
   fonts-noto-cjk
+  clang libclang-rt-14-dev
 )
 
 missing=()
