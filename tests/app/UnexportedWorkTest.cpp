@@ -42,6 +42,21 @@ protected:
         m_host.fileDialogs.clear();
     }
 
+    // Opens the point list, double-clicks its first line and confirms the point edit, with a new x
+    // when one is given.
+    static void EditFirstListedPoint(ScriptedModalHost& host, const char* newX) {
+        host.AnswerDialog([](DialogDriver& list) {
+            list.DoubleClickLine(IDC_PIXEL_LIST, 0);
+            list.PressOK();
+        });
+        host.AnswerDialog([newX](DialogDriver& edit) {
+            if (newX != nullptr)
+                edit.SetText(IDC_EDIT_X, newX);
+            edit.PressOK();
+        });
+        MainFrame()->ExecuteCommand(ID_DATA_SHOW);
+    }
+
     CString m_pathA;
     CString m_pathB;
 };
@@ -160,6 +175,13 @@ TEST_F(UnexportedWork, Modified_EveryChangeToPointsOrCalibrationAndNothingElse) 
         bool changes;
     };
     const auto command = [](UINT id) { return [id](ScriptedModalHost&) { MainFrame()->ExecuteCommand(id); }; };
+    // A command whose dialog is closed with OK or Cancel, nothing edited.
+    const auto dialogCommand = [](UINT id, bool pressOK) {
+        return [id, pressOK](ScriptedModalHost& host) {
+            host.AnswerDialog([pressOK](DialogDriver& d) { pressOK ? d.PressOK() : d.PressCancel(); });
+            MainFrame()->ExecuteCommand(id);
+        };
+    };
     const Case cases[] = {
         {"Shift-click picks", [](ScriptedModalHost&) { PickPoint(); }, true},
         {"Shift+Ctrl-click ends a figure", [](ScriptedModalHost&) { Click({20, 8}, Qt::ShiftModifier | Qt::ControlModifier); },
@@ -177,18 +199,8 @@ TEST_F(UnexportedWork, Modified_EveryChangeToPointsOrCalibrationAndNothingElse) 
              PickPoint();
          },
          true},
-        {"axis values confirmed",
-         [](ScriptedModalHost& host) {
-             host.AnswerDialog([](DialogDriver& d) { d.PressOK(); });
-             MainFrame()->ExecuteCommand(ID_AXIS_VALUE);
-         },
-         true},
-        {"axis values cancelled",
-         [](ScriptedModalHost& host) {
-             host.AnswerDialog([](DialogDriver& d) { d.PressCancel(); });
-             MainFrame()->ExecuteCommand(ID_AXIS_VALUE);
-         },
-         false},
+        {"axis values confirmed", dialogCommand(ID_AXIS_VALUE, true), true},
+        {"axis values cancelled", dialogCommand(ID_AXIS_VALUE, false), false},
         {"origin nudged with an arrow key",
          [](ScriptedModalHost&) {
              Click({1, 1});
@@ -208,12 +220,7 @@ TEST_F(UnexportedWork, Modified_EveryChangeToPointsOrCalibrationAndNothingElse) 
              MainFrame()->ExecuteCommand(ID_DATA_DELETE_ALL);
          },
          false},
-        {"point list opened and closed",
-         [](ScriptedModalHost& host) {
-             host.AnswerDialog([](DialogDriver& d) { d.PressOK(); });
-             MainFrame()->ExecuteCommand(ID_DATA_SHOW);
-         },
-         false},
+        {"point list opened and closed", dialogCommand(ID_DATA_SHOW, true), false},
     };
     for (const Case& c : cases) {
         StartOnA();
@@ -236,28 +243,8 @@ TEST_F(UnexportedWork, Modified_EveryChangeToPointsOrCalibrationAndNothingElse) 
              MainFrame()->ExecuteCommand(ID_DATA_DELETE_ALL);
          },
          true},
-        {"retyped in the point list",
-         [](ScriptedModalHost& host) {
-             host.AnswerDialog([](DialogDriver& list) {
-                 list.DoubleClickLine(IDC_PIXEL_LIST, 0);
-                 list.PressOK();
-             });
-             host.AnswerDialog([](DialogDriver& edit) {
-                 edit.SetText(IDC_EDIT_X, "77");
-                 edit.PressOK();
-             });
-             MainFrame()->ExecuteCommand(ID_DATA_SHOW);
-         },
-         true},
-        {"point edit confirmed unchanged",
-         [](ScriptedModalHost& host) {
-             host.AnswerDialog([](DialogDriver& list) {
-                 list.DoubleClickLine(IDC_PIXEL_LIST, 0);
-                 list.PressOK();
-             });
-             host.AnswerDialog([](DialogDriver& edit) { edit.PressOK(); });
-             MainFrame()->ExecuteCommand(ID_DATA_SHOW);
-         },
+        {"retyped in the point list", [](ScriptedModalHost& host) { EditFirstListedPoint(host, "77"); }, true},
+        {"point edit confirmed unchanged", [](ScriptedModalHost& host) { EditFirstListedPoint(host, nullptr); },
          false},
     };
     for (const PointCase& c : pointCases) {

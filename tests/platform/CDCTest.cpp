@@ -49,6 +49,17 @@ int CountNot(const QImage& image, COLORREF background) {
     return count;
 }
 
+// Selects a black solid brush and no pen for its lifetime, so that only a figure's fill shows.
+struct BlackFillWithoutOutline {
+    explicit BlackFillWithoutOutline(CDC& dc) {
+        black.CreateSolidBrush(kBlack);
+        dc.SelectObject(&none);
+        dc.SelectObject(&black);
+    }
+    CPen none{PS_NULL, 0, kBlack};
+    CBrush black;
+};
+
 } // namespace
 
 TEST(CDC_Lines, LeaveOutTheEndPixelInEveryDirection) {
@@ -124,11 +135,7 @@ TEST(CDC_Lines, FarEndPointsAnywhereInThirtyTwoBits) {
 
 TEST(CDC_Polygon, FarVerticesFillWhereTheFigureCoversTheSurface) {
     Canvas canvas(8, 8);
-    CPen none(PS_NULL, 0, kBlack);
-    CBrush black;
-    black.CreateSolidBrush(kBlack);
-    canvas.dc.SelectObject(&none);
-    canvas.dc.SelectObject(&black);
+    const BlackFillWithoutOutline fill(canvas.dc);
     // Below the diagonal y = x; a corner point on the diagonal lies on the figure's right edge. The
     // origin takes the vertices past the 32-bit limits.
     canvas.dc.SetViewportOrg(3, 3);
@@ -249,11 +256,7 @@ TEST(CDC_Polygon, FillsInteriorAlternatelyAndOutlinesEveryVertex) {
 
 TEST(CDC_Polygon, AlternateRuleLeavesTheCentreOfAStarEmpty) {
     Canvas canvas(40, 40);
-    CPen none(PS_NULL, 0, kBlack);
-    CBrush black;
-    black.CreateSolidBrush(kBlack);
-    canvas.dc.SelectObject(&none);
-    canvas.dc.SelectObject(&black);
+    const BlackFillWithoutOutline fill(canvas.dc);
     const CPoint star[] = {{20, 2}, {31, 36}, {2, 14}, {38, 14}, {9, 36}};
     canvas.dc.Polygon(star, 5);
     EXPECT_EQ(PixelAt(canvas.image, 20, 20), kWhite) << "the pentagon in the middle is crossed twice";
