@@ -76,7 +76,9 @@ BOOL CTallyscopeDoc::SaveModified() {
     }
 }
 
-void CTallyscopeDoc::DataChanged() { SetModifiedFlag(TRUE); }
+void CTallyscopeDoc::DataChanged() {
+    SetModifiedFlag(TRUE);
+}
 
 // The picture is decoded before anything is reset, so that a file that is not a picture leaves the
 // open image, its points and its calibration exactly as they were.
@@ -203,7 +205,9 @@ double CTallyscopeDoc::GetArea(int nIndex) const {
     return MeasureArea(ConversionFrame(m_DataAxis), *m_DataSeries.m_aSeries[nIndex]);
 }
 
-void CTallyscopeDoc::OnDataSave() { ExportData(); }
+void CTallyscopeDoc::OnDataSave() {
+    ExportData();
+}
 
 // The file is written to a temporary file that replaces the chosen one only when every write
 // succeeded, so a full disk or a vanished folder is reported and never leaves half a file where

@@ -73,8 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString path = g_folder + "/input" + ExtensionFor(bytes);
     {
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), static_cast<qint64>(size)) != qint64(size) ||
-            !file.commit())
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(bytes.data(), static_cast<qint64>(size)) != qint64(size) || !file.commit())
             return 0;
     }
     const std::uint64_t first = LoadAndSum(path);

@@ -100,8 +100,8 @@ template <class PlotFn> void RasterizeLine(DevicePoint a, DevicePoint b, const C
         const std::int64_t first = std::max<std::int64_t>(p.x, clip.left);
         const std::int64_t last = std::min<std::int64_t>(q.x, clip.right - 1);
         for (std::int64_t x = first; x <= last; ++x) {
-            const std::int64_t y =
-                p.y + static_cast<std::int64_t>(FloorDiv<WideInt>(WideInt{2} * (x - p.x) * dy + dx, WideInt{2} * dx));
+            const std::int64_t y = p.y + static_cast<std::int64_t>(FloorDiv<WideInt>(
+                                             WideInt{2} * (x - p.x) * dy + dx, WideInt{2} * dx));
             if (y < clip.top || y >= clip.bottom || DevicePoint{x, y} == b)
                 continue;
             plot(static_cast<int>(x), static_cast<int>(y));
@@ -110,8 +110,8 @@ template <class PlotFn> void RasterizeLine(DevicePoint a, DevicePoint b, const C
         const std::int64_t first = std::max<std::int64_t>(p.y, clip.top);
         const std::int64_t last = std::min<std::int64_t>(q.y, clip.bottom - 1);
         for (std::int64_t y = first; y <= last; ++y) {
-            const std::int64_t x =
-                p.x + static_cast<std::int64_t>(FloorDiv<WideInt>(WideInt{2} * (y - p.y) * dx + dy, WideInt{2} * dy));
+            const std::int64_t x = p.x + static_cast<std::int64_t>(FloorDiv<WideInt>(
+                                             WideInt{2} * (y - p.y) * dx + dy, WideInt{2} * dy));
             if (x < clip.left || x >= clip.right || DevicePoint{x, y} == b)
                 continue;
             plot(static_cast<int>(x), static_cast<int>(y));
@@ -222,7 +222,7 @@ void RasterizePolygon(const std::vector<DevicePoint>& vertices, const CRect& cli
         crossings.clear();
         for (const Edge* e : active) // first pixel column at or right of the crossing
             crossings.push_back(e->x0 + static_cast<std::int64_t>(
-                                             CeilDiv<WideInt>(WideInt{y - e->y0} * e->dx, WideInt{e->dy})));
+                                            CeilDiv<WideInt>(WideInt{y - e->y0} * e->dx, WideInt{e->dy})));
         std::sort(crossings.begin(), crossings.end());
         for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
             const std::int64_t begin = std::max<std::int64_t>(crossings[k], clip.left);
@@ -505,8 +505,9 @@ BOOL CDC::Polygon(const CPoint* lpPoints, int nCount) {
         vertices.push_back(ToDevice(lpPoints[i].x, lpPoints[i].y, m_ptOrigin));
     if (m_brushKind != CBrush::Kind::Null) {
         CRect rows = DeviceClip();
-        const auto [low, high] = std::minmax_element(
-            vertices.begin(), vertices.end(), [](const DevicePoint& a, const DevicePoint& b) { return a.y < b.y; });
+        const auto [low, high] =
+            std::minmax_element(vertices.begin(), vertices.end(),
+                                [](const DevicePoint& a, const DevicePoint& b) { return a.y < b.y; });
         rows.top = static_cast<int>(std::max<std::int64_t>(rows.top, low->y));
         rows.bottom = static_cast<int>(std::min<std::int64_t>(rows.bottom, high->y));
         if (!rows.IsRectEmpty())

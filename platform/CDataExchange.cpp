@@ -8,12 +8,12 @@
 #include <QWidget>
 #include <charconv>
 #include <clocale>
-#include <cstdlib>
-#include <locale.h>
-#include <string>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
+#include <locale.h>
+#include <string>
 #include <string_view>
 
 namespace {

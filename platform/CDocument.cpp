@@ -83,7 +83,9 @@ void CDocument::OnCloseDocument() { DeleteContents(); }
 
 void CDocument::DeleteContents() {}
 
-BOOL CDocument::SaveModified() { return TRUE; }
+BOOL CDocument::SaveModified() {
+    return TRUE;
+}
 
 void CDocument::SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
 

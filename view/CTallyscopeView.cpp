@@ -6,8 +6,8 @@
 #include "platform/CStatusBar.h"
 #include "platform/CWinApp.h"
 #include "platform/Cursors.h"
-#include "view/LogicalClip.h"
 #include "res/Resource.h"
+#include "view/LogicalClip.h"
 
 #include <algorithm>
 #include <cstdint>

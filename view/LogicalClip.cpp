@@ -20,7 +20,9 @@ bool Inside(LogicalPoint p) {
     return p.x >= -kLogicalLimit && p.x <= kLogicalLimit && p.y >= -kLogicalLimit && p.y <= kLogicalLimit;
 }
 
-CPoint ToCPoint(LogicalPoint p) { return CPoint(static_cast<int>(p.x), static_cast<int>(p.y)); }
+CPoint ToCPoint(LogicalPoint p) {
+    return CPoint(static_cast<int>(p.x), static_cast<int>(p.y));
+}
 
 // A fraction t = num / den of the way along a segment, den > 0.
 struct Fraction {

@@ -70,8 +70,12 @@ struct Route {
     std::function<bool(const CString& pathB)> pictureWent;
 };
 
-CMainFrame* Frame() { return dynamic_cast<CMainFrame*>(theApp.m_pMainWnd); }
-bool Closed(const CString&) { return Frame() == nullptr; }
+CMainFrame* Frame() {
+    return dynamic_cast<CMainFrame*>(theApp.m_pMainWnd);
+}
+bool Closed(const CString&) {
+    return Frame() == nullptr;
+}
 bool ReplacedByB(const CString& pathB) {
     return Frame() != nullptr && Frame()->GetActiveDocument()->GetPathName() == pathB;
 }
@@ -80,8 +84,7 @@ const Route kRoutes[] = {
     {"close box", false, [] { Frame()->GetFrameWidget()->close(); }, Closed},
     {"exit command", false, [] { Frame()->ExecuteCommand(ID_APP_EXIT); }, Closed},
     {"Open dialog", true, [] { Frame()->ExecuteCommand(ID_FILE_OPEN); }, ReplacedByB},
-    {"recent file", false, [] { Frame()->GetCommandAction(ID_FILE_MRU_FILE1 + 1)->trigger(); },
-     ReplacedByB},
+    {"recent file", false, [] { Frame()->GetCommandAction(ID_FILE_MRU_FILE1 + 1)->trigger(); }, ReplacedByB},
 };
 
 } // namespace
@@ -120,7 +123,7 @@ TEST_F(UnexportedWork, Question_EachRouteWithEachAnswer) {
                 m_host.AnswerFileDialog(std::nullopt);
             if (c.answer == Answer::YesExportFailed) {
                 m_host.AnswerFileDialog(Out("missing/out.dat")); // no such folder
-                m_host.AnswerMessageBox(IDOK);    // the export's own failure report
+                m_host.AnswerMessageBox(IDOK);                   // the export's own failure report
             }
             route.act();
             ASSERT_GE(m_host.messages.size(), 1u);
@@ -174,7 +177,9 @@ TEST_F(UnexportedWork, Modified_EveryChangeToPointsOrCalibrationAndNothingElse) 
         std::function<void(ScriptedModalHost&)> act;
         bool changes;
     };
-    const auto command = [](UINT id) { return [id](ScriptedModalHost&) { MainFrame()->ExecuteCommand(id); }; };
+    const auto command = [](UINT id) {
+        return [id](ScriptedModalHost&) { MainFrame()->ExecuteCommand(id); };
+    };
     // A command whose dialog is closed with OK or Cancel, nothing edited.
     const auto dialogCommand = [](UINT id, bool pressOK) {
         return [id, pressOK](ScriptedModalHost& host) {
@@ -184,7 +189,10 @@ TEST_F(UnexportedWork, Modified_EveryChangeToPointsOrCalibrationAndNothingElse) 
     };
     const Case cases[] = {
         {"Shift-click picks", [](ScriptedModalHost&) { PickPoint(); }, true},
-        {"Shift+Ctrl-click ends a figure", [](ScriptedModalHost&) { Click({20, 8}, Qt::ShiftModifier | Qt::ControlModifier); },
+        {"Shift+Ctrl-click ends a figure",
+         [](ScriptedModalHost&) {
+             Click({20, 8}, Qt::ShiftModifier | Qt::ControlModifier);
+         },
          true},
         {"origin placed",
          [](ScriptedModalHost&) {
@@ -207,9 +215,14 @@ TEST_F(UnexportedWork, Modified_EveryChangeToPointsOrCalibrationAndNothingElse) 
              QTest::keyClick(View()->GetInputWidget(), Qt::Key_Right);
          },
          true},
-        {"plain click only selects", [](ScriptedModalHost&) { Click({1, 1}); }, false},
+        {"plain click only selects",
+         [](ScriptedModalHost&) {
+             Click({1, 1});
+         },
+         false},
         {"new series", command(ID_DATA_NEW_SERIES), true},
-        {"measurement switches", [](ScriptedModalHost&) {
+        {"measurement switches",
+         [](ScriptedModalHost&) {
              MainFrame()->ExecuteCommand(ID_MEASURE_LENGTH);
              MainFrame()->ExecuteCommand(ID_MEASURE_AREA);
          },
@@ -243,9 +256,10 @@ TEST_F(UnexportedWork, Modified_EveryChangeToPointsOrCalibrationAndNothingElse) 
              MainFrame()->ExecuteCommand(ID_DATA_DELETE_ALL);
          },
          true},
-        {"retyped in the point list", [](ScriptedModalHost& host) { EditFirstListedPoint(host, "77"); }, true},
-        {"point edit confirmed unchanged", [](ScriptedModalHost& host) { EditFirstListedPoint(host, nullptr); },
-         false},
+        {"retyped in the point list", [](ScriptedModalHost& host) { EditFirstListedPoint(host, "77"); },
+         true},
+        {"point edit confirmed unchanged",
+         [](ScriptedModalHost& host) { EditFirstListedPoint(host, nullptr); }, false},
     };
     for (const PointCase& c : pointCases) {
         StartOnA();

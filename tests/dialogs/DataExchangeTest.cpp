@@ -7,8 +7,8 @@
 #include "../support/DialogDriver.h"
 #include "../support/ScriptedModalHost.h"
 
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <optional>
 
 TEST(DataExchange_ParseInt, AcceptsWholeDecimalIntegersWithin32Bits) {

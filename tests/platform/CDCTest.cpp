@@ -112,15 +112,31 @@ TEST(CDC_Lines, FarEndPointsAnywhereInThirtyTwoBits) {
     };
     const Case cases[] = {
         // Slope one half through (0, 0): y = (x + 1) / 2, a half-way row going to the larger value.
-        {"diagonal", {0, 0}, {-2000000000, -1000000000}, {2000000000, 1000000000},
-         {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 3}, {7, 4}, {8, 4}, {9, 5}, {10, 5}, {11, 6}}, 12},
-        {"diagonal drawn back", {0, 0}, {2000000000, 1000000000}, {-2000000000, -1000000000},
-         {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 3}, {7, 4}, {8, 4}, {9, 5}, {10, 5}, {11, 6}}, 12},
-        {"steep", {0, 0}, {5, INT_MIN}, {5, INT_MAX},
-         {{5, 0}, {5, 1}, {5, 2}, {5, 3}, {5, 4}, {5, 5}, {5, 6}, {5, 7}, {5, 8}, {5, 9}, {5, 10}, {5, 11}}, 12},
+        {"diagonal",
+         {0, 0},
+         {-2000000000, -1000000000},
+         {2000000000, 1000000000},
+         {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 3}, {7, 4}, {8, 4}, {9, 5}, {10, 5}, {11, 6}},
+         12},
+        {"diagonal drawn back",
+         {0, 0},
+         {2000000000, 1000000000},
+         {-2000000000, -1000000000},
+         {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 3}, {7, 4}, {8, 4}, {9, 5}, {10, 5}, {11, 6}},
+         12},
+        {"steep",
+         {0, 0},
+         {5, INT_MIN},
+         {5, INT_MAX},
+         {{5, 0}, {5, 1}, {5, 2}, {5, 3}, {5, 4}, {5, 5}, {5, 6}, {5, 7}, {5, 8}, {5, 9}, {5, 10}, {5, 11}},
+         12},
         // The origin brings the 32-bit limit to the surface; the other end lies 2^32 away.
-        {"origin at the limit", {-(INT_MAX - 5), 0}, {INT_MAX, 2}, {INT_MIN, 2},
-         {{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}}, 6},
+        {"origin at the limit",
+         {-(INT_MAX - 5), 0},
+         {INT_MAX, 2},
+         {INT_MIN, 2},
+         {{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}},
+         6},
     };
     for (const Case& c : cases) {
         Canvas canvas(12, 12);
@@ -142,8 +158,8 @@ TEST(CDC_Polygon, FarVerticesFillWhereTheFigureCoversTheSurface) {
     const CPoint triangle[] = {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MAX}};
     EXPECT_TRUE(canvas.dc.Polygon(triangle, 3));
     EXPECT_EQ(Art(canvas.image, CRect(0, 0, 8, 8)),
-              (std::vector<std::string>{"........", "#.......", "##......", "###.....", "####....", "#####...",
-                                        "######..", "#######."}));
+              (std::vector<std::string>{"........", "#.......", "##......", "###.....", "####....",
+                                        "#####...", "######..", "#######."}));
 }
 
 TEST(CDC_Arc, RadiusTenCircleTouchesItsBoxButNotTheRightAndBottomEdges) {

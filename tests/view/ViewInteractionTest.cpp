@@ -334,7 +334,8 @@ std::vector<std::vector<std::pair<int, int>>> SeriesPoints(const CTallyscopeDoc&
 
 void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
                Qt::KeyboardModifiers modifiers) {
-    QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton, buttons, modifiers);
+    QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton, buttons,
+                      modifiers);
     QCoreApplication::sendEvent(target, &event);
 }
 } // namespace

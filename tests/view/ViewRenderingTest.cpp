@@ -328,7 +328,7 @@ TEST_F(ViewRendering, FarAway_LinesAndFiguresCrossTheViewWhereTheyShould) {
     Open(MakeTestImage(280, 200));
     doc.m_DataAxis.m_XAxis.m_nPixelX = 2000000000; // slope one half through the origin at (0, 0)
     doc.m_DataAxis.m_XAxis.m_nPixelY = 1000000000;
-    AddSeries({{50, 10}, {2000000000, 10}, {50, 2000000000}}); // a finished figure, hatched
+    AddSeries({{50, 10}, {2000000000, 10}, {50, 2000000000}});        // a finished figure, hatched
     AddSeries({{0, 40}, {-2000000000, 40}, {2000000000, 40}}, false); // the current polyline
     doc.m_bMeasureArea = TRUE;
     for (int zoom : {1, 2, 4}) {
