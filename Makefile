@@ -2,12 +2,15 @@
 BUILD      ?= build
 SAN_BUILD  ?= build-sanitize
 BENCH_BUILD?= build-bench
+FUZZ_BUILD ?= build-fuzz
+# Seconds each fuzz target runs for.
+FUZZ_SECONDS ?= 20
 SAMPLE     ?= samples/chart.bmp
 JOBS       ?= $(shell nproc)
 # The tests run headless whatever display the caller has; the program itself uses the caller's.
 HEADLESS   := QT_QPA_PLATFORM=offscreen
 
-.PHONY: deps build run test sanitize bench clean format
+.PHONY: deps build run test sanitize bench fuzz clean format
 
 deps:
 	@bash scripts/install-deps.sh
@@ -46,8 +49,15 @@ install: build
 package: build
 	cmake --build $(BUILD) --target package
 
+# The fuzz targets, built with clang under AddressSanitizer and UBSan, each run for FUZZ_SECONDS.
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DTALLYSCOPE_FUZZ=ON -DTALLYSCOPE_SANITIZE=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 format:
-	find app platform model doc view dialogs zoom res tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find app platform model doc view dialogs zoom res tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

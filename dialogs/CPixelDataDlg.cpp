@@ -115,7 +115,8 @@ void CPixelDataDlg::OnDblclkPixelList() {
             point.m_nPixelX = SaturateToInt(static_cast<long long>(dlg.m_nX) + origin.m_nPixelX);
         if (dlg.m_nY != shownY)
             point.m_nPixelY = SaturateToInt(static_cast<long long>(origin.m_nPixelY) - dlg.m_nY);
-        pDoc->NoteDataChanged();
+        if (dlg.m_nX != shownX || dlg.m_nY != shownY)
+            pDoc->DataChanged();
         const CString line = FormatPixelDataLine(listed.series + 1, listed.index + 1, OffsetX(point, origin),
                                                  OffsetY(point, origin));
         m_pList->DeleteString(static_cast<UINT>(k));

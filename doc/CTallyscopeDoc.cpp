@@ -70,11 +70,33 @@ void CTallyscopeDoc::DeleteContents() {
     m_pPicture = nullptr;
     m_DataSeries.DeleteAll();
     m_DataAxis.ResetAxis();
-    NoteDataChanged();
+    m_keptMeasure.reset();
     CDocument::DeleteContents();
 }
 
 BOOL CTallyscopeDoc::OnNewDocument() { return CDocument::OnNewDocument() ? TRUE : FALSE; }
+
+// The export is the only way the points and the calibration outlive the picture, so it stands
+// where other programs offer to save.
+BOOL CTallyscopeDoc::SaveModified() {
+    if (!IsModified())
+        return TRUE;
+    CString prompt;
+    prompt.Format(kMsgAskToExport, GetTitle().GetString());
+    switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONWARNING)) {
+    case IDYES:
+        return ExportData();
+    case IDNO:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void CTallyscopeDoc::DataChanged() {
+    SetModifiedFlag(TRUE);
+    m_keptMeasure.reset();
+}
 
 // The picture is decoded before anything is reset, so that a file that is not a picture leaves the
 // open image, its points and its calibration exactly as they were.
@@ -155,8 +177,8 @@ void CTallyscopeDoc::OnDataShow() {
     dlg.DoModal();
 }
 
-// The calibration changes only on OK, and then all of it, even when nothing was edited. Selection,
-// view modes, series and the modified flag stay as they are.
+// The calibration changes only on OK, and then all of it, even when nothing was edited; that
+// counts as a change to be exported. Selection, view modes and series stay as they are.
 void CTallyscopeDoc::OnAxisValue() {
     CAxisDlg dlg;
     dlg.m_nOriginX = m_DataAxis.m_Origin.m_nPixelX;
@@ -185,7 +207,7 @@ void CTallyscopeDoc::OnAxisValue() {
     m_DataAxis.m_YAxis.m_dValueY = dlg.m_dYMax;
     m_DataAxis.m_bLogX = dlg.m_bXLog;
     m_DataAxis.m_bLogY = dlg.m_bYLog;
-    NoteDataChanged();
+    DataChanged();
     UpdateAllViews(nullptr, 0, nullptr);
 }
 
@@ -210,25 +232,29 @@ void CTallyscopeDoc::GetPreviousSeriesMeasure(double& dLength, double& dArea) co
     dArea = m_keptMeasure->dArea;
 }
 
-void CTallyscopeDoc::NoteDataChanged() {
-    m_keptMeasure.reset();
+void CTallyscopeDoc::OnDataSave() {
+    ExportData();
 }
 
 // The file is written to a temporary file that replaces the chosen one only when every write
 // succeeded, so a full disk or a vanished folder is reported and never leaves half a file where
-// the user's previous file was.
-void CTallyscopeDoc::OnDataSave() {
+// the user's previous file was. Only a file written whole counts as kept work.
+BOOL CTallyscopeDoc::ExportData() {
     CFileDialog dialog(FALSE, kDataFileExtension, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        kDataFileFilter, nullptr);
     if (dialog.DoModal() != IDOK)
-        return;
+        return FALSE;
     CStdioFile file;
     if (!file.Open(dialog.GetPathName(), CFile::modeCreate | CFile::modeWrite)) {
         AfxMessageBox(kMsgDataFileOpenFailed, MB_OK);
-        return;
+        return FALSE;
     }
-    if (!WriteDataFileWaiting(*this, file))
+    if (!WriteDataFileWaiting(*this, file)) {
         AfxMessageBox(kMsgDataFileWriteFailed, MB_OK);
+        return FALSE;
+    }
+    SetModifiedFlag(FALSE);
+    return TRUE;
 }
 
 void CTallyscopeDoc::OnDataDeleteLast() {
@@ -237,7 +263,7 @@ void CTallyscopeDoc::OnDataDeleteLast() {
         return;
     ClearSelection();
     current->m_aData.RemoveAt(current->m_aData.GetUpperBound());
-    NoteDataChanged();
+    DataChanged();
     UpdateAllViews(nullptr, 0, nullptr);
 }
 
@@ -246,13 +272,13 @@ void CTallyscopeDoc::OnDataDeleteAll() {
         return;
     ClearSelection();
     m_DataSeries.DeleteAll();
-    NoteDataChanged();
+    DataChanged();
     UpdateAllViews(nullptr, 0, nullptr);
 }
 
 void CTallyscopeDoc::OnDataNewSeries() {
     m_DataSeries.NewSeries();
-    NoteDataChanged();
+    DataChanged();
     UpdateAllViews(nullptr, 0, nullptr);
 }
 

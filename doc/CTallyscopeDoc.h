@@ -20,6 +20,16 @@ public:
     void DeleteContents() override;
     BOOL OnNewDocument() override;
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
+    // Before the picture is closed or replaced: with unexported work, asks whether to export it
+    // first. TRUE when the work was exported or may go, FALSE when it must stay.
+    BOOL SaveModified() override;
+
+    // Every change to the points or the calibration, by the document's commands, the view or the
+    // dialogs, is reported here: from then on there is work that only an export keeps, and nothing
+    // kept from the data before the change (the measure below) is shown after it.
+    void DataChanged();
+    // The export: the save dialog, then the file. TRUE when the file was written whole.
+    BOOL ExportData();
 
     // The picture's bitmap, or null without a picture or when it is not a bitmap.
     HBITMAP GetBitmapHandle() const;
@@ -38,12 +48,9 @@ public:
     double GetLineLength(int nIndex) const;
     double GetArea(int nIndex) const;
     // GetLineLength and GetArea of the series before the current one, as the status bar shows them
-    // on every mouse move. They are worked out once and kept until the next NoteDataChanged, so a
+    // on every mouse move. They are worked out once and kept until the next DataChanged, so a
     // long series does not slow every move down; the numbers are exactly those the two give.
     void GetPreviousSeriesMeasure(double& dLength, double& dArea) const;
-    // Every change of the picked points or the calibration, wherever it is made, ends with this
-    // call, so that nothing kept from the data before the change is shown after it.
-    void NoteDataChanged();
 
     CPictureHolder* m_pPicture = nullptr;
     CDataSeries m_DataSeries;
@@ -79,3 +86,5 @@ private:
 
 inline constexpr const char* kMsgDeleteAllQuestion = "全てのデータを消去します。よろしいですか?";
 inline constexpr const char* kMsgOpenFailed = "ファイルを開くことができませんでした";
+// "%s": the picture's name.
+inline constexpr const char* kMsgAskToExport = "%s のデータは書き出されていません。書き出しますか?";

@@ -68,6 +68,7 @@ struct CRect {
 // Message box styles and results.
 inline constexpr UINT MB_OK = 0x0000;
 inline constexpr UINT MB_OKCANCEL = 0x0001;
+inline constexpr UINT MB_YESNOCANCEL = 0x0003;
 inline constexpr UINT MB_YESNO = 0x0004;
 inline constexpr UINT MB_ICONERROR = 0x0010;
 inline constexpr UINT MB_ICONQUESTION = 0x0020;
@@ -115,6 +116,7 @@ inline constexpr UINT WM_KEYUP = 0x0101;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_MOUSEMOVE = 0x0200;
 inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
+inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 
 // Control notifications carried by WM_COMMAND.
 inline constexpr UINT EN_CHANGE = 0x0300;

@@ -52,50 +52,69 @@ CRect Intersect(const CRect& a, const CRect& b) {
                  std::min(a.bottom, b.bottom));
 }
 
+// A position in device pixels. Logical positions and the viewport origin are 32-bit each, so
+// their sum needs 33 bits.
+struct DevicePoint {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    friend bool operator==(const DevicePoint&, const DevicePoint&) = default;
+};
+
+DevicePoint ToDevice(int x, int y, CPoint origin) {
+    return {std::int64_t{x} + origin.x, std::int64_t{y} + origin.y};
+}
+
+// Products of two 33-bit differences, doubled, need up to 68 bits.
+using WideInt = __int128;
+
 // Division rounding toward minus infinity (the rasterisers meet negative numerators).
-std::int64_t FloorDiv(std::int64_t numerator, std::int64_t denominator) {
-    std::int64_t quotient = numerator / denominator;
+template <class Int> Int FloorDiv(Int numerator, Int denominator) {
+    Int quotient = numerator / denominator;
     if ((numerator % denominator != 0) && ((numerator < 0) != (denominator < 0)))
         --quotient;
     return quotient;
 }
 
-std::int64_t CeilDiv(std::int64_t numerator, std::int64_t denominator) {
-    return -FloorDiv(-numerator, denominator);
+template <class Int> Int CeilDiv(Int numerator, Int denominator) {
+    return -FloorDiv<Int>(-numerator, denominator);
 }
 
 // ---- 2. shape rasterisers -------------------------------------------------------------------------
 
 // Calls plot(x, y) for the pixels of the line from a to b, a included and b left out, limited to
 // the clip box. The pixels are those of the line taken from its top-left end, whatever the
-// direction, so a segment drawn back and forth lights the same pixels.
-template <class PlotFn> void RasterizeLine(CPoint a, CPoint b, const CRect& clip, PlotFn plot) {
+// direction, so a segment drawn back and forth lights the same pixels. The arithmetic is exact for
+// end points anywhere in the device range, however far outside the clip box; only the columns (or
+// rows) inside the clip box are visited.
+template <class PlotFn> void RasterizeLine(DevicePoint a, DevicePoint b, const CRect& clip, PlotFn plot) {
     if (a == b)
         return;
     const bool xMajor = std::abs(b.x - a.x) >= std::abs(b.y - a.y);
     // Canonical end points: along the major axis from the smaller coordinate to the larger.
     const bool swapped = xMajor ? a.x > b.x : a.y > b.y;
-    const CPoint p = swapped ? b : a;
-    const CPoint q = swapped ? a : b;
+    const DevicePoint p = swapped ? b : a;
+    const DevicePoint q = swapped ? a : b;
     const std::int64_t dx = q.x - p.x;
     const std::int64_t dy = q.y - p.y;
     if (xMajor) {
-        const int first = std::max(p.x, clip.left);
-        const int last = std::min(q.x, clip.right - 1);
-        for (int x = first; x <= last; ++x) {
-            const int y = p.y + static_cast<int>(FloorDiv(2 * (x - p.x) * dy + dx, 2 * dx));
-            if (y < clip.top || y >= clip.bottom || CPoint(x, y) == b)
+        const std::int64_t first = std::max<std::int64_t>(p.x, clip.left);
+        const std::int64_t last = std::min<std::int64_t>(q.x, clip.right - 1);
+        for (std::int64_t x = first; x <= last; ++x) {
+            const std::int64_t y = p.y + static_cast<std::int64_t>(FloorDiv<WideInt>(
+                                             WideInt{2} * (x - p.x) * dy + dx, WideInt{2} * dx));
+            if (y < clip.top || y >= clip.bottom || DevicePoint{x, y} == b)
                 continue;
-            plot(x, y);
+            plot(static_cast<int>(x), static_cast<int>(y));
         }
     } else {
-        const int first = std::max(p.y, clip.top);
-        const int last = std::min(q.y, clip.bottom - 1);
-        for (int y = first; y <= last; ++y) {
-            const int x = p.x + static_cast<int>(FloorDiv(2 * (y - p.y) * dx + dy, 2 * dy));
-            if (x < clip.left || x >= clip.right || CPoint(x, y) == b)
+        const std::int64_t first = std::max<std::int64_t>(p.y, clip.top);
+        const std::int64_t last = std::min<std::int64_t>(q.y, clip.bottom - 1);
+        for (std::int64_t y = first; y <= last; ++y) {
+            const std::int64_t x = p.x + static_cast<std::int64_t>(FloorDiv<WideInt>(
+                                             WideInt{2} * (y - p.y) * dx + dy, WideInt{2} * dy));
+            if (x < clip.left || x >= clip.right || DevicePoint{x, y} == b)
                 continue;
-            plot(x, y);
+            plot(static_cast<int>(x), static_cast<int>(y));
         }
     }
 }
@@ -160,8 +179,8 @@ bool OnSweep(std::int64_t sx, std::int64_t sy, std::int64_t ex, std::int64_t ey,
 
 // One polygon edge for the scanline fill: rows [yTop, yBottom) where x = x0 + (y - y0) * dx / dy.
 struct Edge {
-    int yTop;
-    int yBottom;
+    std::int64_t yTop;
+    std::int64_t yBottom;
     std::int64_t x0;
     std::int64_t y0;
     std::int64_t dx;
@@ -173,12 +192,12 @@ struct Edge {
 // or top edge inside and points on a right or bottom edge outside. Only the rows in the clip box
 // are visited, and each row costs in proportion to the edges that cross it.
 template <class SpanFn>
-void RasterizePolygon(const std::vector<CPoint>& vertices, const CRect& clip, SpanFn span) {
+void RasterizePolygon(const std::vector<DevicePoint>& vertices, const CRect& clip, SpanFn span) {
     std::vector<Edge> edges;
     edges.reserve(vertices.size());
     for (std::size_t i = 0; i < vertices.size(); ++i) {
-        CPoint p = vertices[i];
-        CPoint q = vertices[(i + 1) % vertices.size()];
+        DevicePoint p = vertices[i];
+        DevicePoint q = vertices[(i + 1) % vertices.size()];
         if (p.y == q.y)
             continue;
         if (p.y > q.y)
@@ -187,7 +206,7 @@ void RasterizePolygon(const std::vector<CPoint>& vertices, const CRect& clip, Sp
     }
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.yTop < b.yTop; });
     std::vector<const Edge*> active;
-    std::vector<int> crossings;
+    std::vector<std::int64_t> crossings;
     std::size_t next = 0;
     for (int y = clip.top; y < clip.bottom; ++y) {
         while (next < edges.size() && edges[next].yTop <= y)
@@ -202,13 +221,14 @@ void RasterizePolygon(const std::vector<CPoint>& vertices, const CRect& clip, Sp
         }
         crossings.clear();
         for (const Edge* e : active) // first pixel column at or right of the crossing
-            crossings.push_back(static_cast<int>(e->x0 + CeilDiv((y - e->y0) * e->dx, e->dy)));
+            crossings.push_back(e->x0 + static_cast<std::int64_t>(
+                                            CeilDiv<WideInt>(WideInt{y - e->y0} * e->dx, WideInt{e->dy})));
         std::sort(crossings.begin(), crossings.end());
         for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
-            const int begin = std::max(crossings[k], clip.left);
-            const int end = std::min(crossings[k + 1], clip.right);
+            const std::int64_t begin = std::max<std::int64_t>(crossings[k], clip.left);
+            const std::int64_t end = std::min<std::int64_t>(crossings[k + 1], clip.right);
             if (begin < end)
-                span(y, begin, end);
+                span(y, static_cast<int>(begin), static_cast<int>(end));
         }
     }
 }
@@ -403,8 +423,8 @@ CPoint CDC::MoveTo(int x, int y) {
 }
 
 BOOL CDC::LineTo(int x, int y) {
-    const CPoint from(m_ptPosition.x + m_ptOrigin.x, m_ptPosition.y + m_ptOrigin.y);
-    const CPoint to(x + m_ptOrigin.x, y + m_ptOrigin.y);
+    const DevicePoint from = ToDevice(m_ptPosition.x, m_ptPosition.y, m_ptOrigin);
+    const DevicePoint to = ToDevice(x, y, m_ptOrigin);
     m_ptPosition = CPoint(x, y);
     if (m_pSurface == nullptr)
         return FALSE;
@@ -476,32 +496,23 @@ void CDC::FillSpan(int y, int xBegin, int xEnd) {
     }
 }
 
-void CDC::FillPolygonInterior(const std::vector<CPoint>& vertices) {
-    if (m_brushKind == CBrush::Kind::Null)
-        return;
-    CRect clip = DeviceClip();
-    int minY = vertices.front().y;
-    int maxY = minY;
-    for (const CPoint& v : vertices) {
-        minY = std::min(minY, v.y);
-        maxY = std::max(maxY, v.y);
-    }
-    clip.top = std::max(clip.top, minY);
-    clip.bottom = std::min(clip.bottom, maxY);
-    if (clip.IsRectEmpty())
-        return;
-    RasterizePolygon(vertices, clip, [this](int y, int begin, int end) { FillSpan(y, begin, end); });
-}
-
 BOOL CDC::Polygon(const CPoint* lpPoints, int nCount) {
     if (m_pSurface == nullptr || lpPoints == nullptr || nCount < 2)
         return FALSE;
-    std::vector<CPoint> vertices(lpPoints, lpPoints + nCount);
-    for (CPoint& v : vertices) {
-        v.x += m_ptOrigin.x;
-        v.y += m_ptOrigin.y;
+    std::vector<DevicePoint> vertices;
+    vertices.reserve(static_cast<std::size_t>(nCount));
+    for (int i = 0; i < nCount; ++i)
+        vertices.push_back(ToDevice(lpPoints[i].x, lpPoints[i].y, m_ptOrigin));
+    if (m_brushKind != CBrush::Kind::Null) {
+        CRect rows = DeviceClip();
+        const auto [low, high] =
+            std::minmax_element(vertices.begin(), vertices.end(),
+                                [](const DevicePoint& a, const DevicePoint& b) { return a.y < b.y; });
+        rows.top = static_cast<int>(std::max<std::int64_t>(rows.top, low->y));
+        rows.bottom = static_cast<int>(std::min<std::int64_t>(rows.bottom, high->y));
+        if (!rows.IsRectEmpty())
+            RasterizePolygon(vertices, rows, [this](int y, int begin, int end) { FillSpan(y, begin, end); });
     }
-    FillPolygonInterior(vertices);
     if (m_nPenStyle == PS_NULL)
         return TRUE;
     const CRect clip = DeviceClip();

@@ -162,7 +162,6 @@ private:
     // Writes the pixels of an outline, each once, through the mix mode.
     void PlotOutline(std::vector<CPoint>& pixels);
     void FillSpan(int y, int xBegin, int xEnd);
-    void FillPolygonInterior(const std::vector<CPoint>& vertices);
 
     QImage* m_pSurface = nullptr;
     const QImage* m_pReadable = nullptr;

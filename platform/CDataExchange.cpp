@@ -7,9 +7,13 @@
 
 #include <QWidget>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
+#include <locale.h>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -83,7 +87,14 @@ bool AfxParseInt(const CString& text, int& value) {
 bool AfxParseDouble(const CString& text, double& value) {
     const std::string_view number = WithoutPlusSign(Trimmed(text.str()));
     double parsed = 0.0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), parsed);
+    auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), parsed);
+    if (error == std::errc::result_out_of_range && end == number.data() + number.size()) {
+        // A number too small for a double reads as zero (or the nearest value), as the C library
+        // reads it; one too large is still refused below. The text's form was checked above.
+        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+        parsed = strtod_l(std::string(number).c_str(), nullptr, cLocale);
+        error = std::errc();
+    }
     if (number.empty() || error != std::errc() || end != number.data() + number.size() ||
         !std::isfinite(parsed))
         return false;

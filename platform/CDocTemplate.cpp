@@ -84,6 +84,11 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMake
     CDocument* document = m_pOnlyDoc;
     CFrameWnd* frame = nullptr;
     const bool created = document == nullptr;
+    // The one document is about to be replaced, whichever way the file was chosen: it may hold
+    // work the user wants to keep first.
+    m_bLastOpenDeclined = !created && !document->SaveModified();
+    if (m_bLastOpenDeclined)
+        return nullptr;
     if (created) {
         document = CreateNewDocument();
         if (document == nullptr)
@@ -148,6 +153,10 @@ CDocument* CSingleDocTemplate::FindOpenDocument(LPCTSTR lpszPathName) const {
         return QDir::cleanPath(QFileInfo(QString::fromUtf8(path)).absoluteFilePath());
     };
     return normal(m_pOnlyDoc->GetPathName()) == normal(lpszPathName) ? m_pOnlyDoc : nullptr;
+}
+
+BOOL CSingleDocTemplate::SaveAllModified() {
+    return m_pOnlyDoc == nullptr || m_pOnlyDoc->SaveModified() ? TRUE : FALSE;
 }
 
 void CSingleDocTemplate::CloseAllDocuments(BOOL) {

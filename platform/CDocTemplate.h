@@ -29,8 +29,14 @@ public:
     BOOL GetDocString(CString& rString, DocStringIndex index) const;
 
     // Opens the file (null: a new, empty document) and shows it; null when it fails, after the
-    // document has told the user why.
+    // document has told the user why, or when the open document was asked whether it may be
+    // replaced (SaveModified) and the answer was no.
     virtual CDocument* OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMakeVisible = TRUE) = 0;
+    // Whether the last OpenDocumentFile gave no document because the open one had to stay; the
+    // file itself is then not at fault.
+    BOOL WasLastOpenDeclined() const { return m_bLastOpenDeclined; }
+    // Asks each open document whether it may be closed; FALSE as soon as one must stay.
+    virtual BOOL SaveAllModified() = 0;
     // The open document that shows this file, if any.
     virtual CDocument* FindOpenDocument(LPCTSTR lpszPathName) const = 0;
     // Destroys every frame that shows one of the template's documents, then closes and deletes them.
@@ -51,6 +57,7 @@ protected:
     const CRuntimeClass* m_pFrameClass;
     const CRuntimeClass* m_pViewClass;
     CString m_strDocStrings;
+    BOOL m_bLastOpenDeclined = FALSE;
 };
 
 class CSingleDocTemplate : public CDocTemplate {
@@ -64,6 +71,7 @@ public:
     // leaves the document as it was, or, when it was just created, leaves no document and no frame.
     CDocument* OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMakeVisible = TRUE) override;
     CDocument* FindOpenDocument(LPCTSTR lpszPathName) const override;
+    BOOL SaveAllModified() override;
     void CloseAllDocuments(BOOL bEndSession) override;
     CDocument* CreateNewDocument() override;
 

@@ -83,6 +83,10 @@ void CDocument::OnCloseDocument() { DeleteContents(); }
 
 void CDocument::DeleteContents() {}
 
+BOOL CDocument::SaveModified() {
+    return TRUE;
+}
+
 void CDocument::SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
 
 void CDocument::SetPathName(LPCTSTR lpszPathName) {

@@ -30,6 +30,10 @@ public:
     virtual BOOL OnOpenDocument(LPCTSTR lpszPathName);
     virtual void OnCloseDocument();
     virtual void DeleteContents();
+    // Asked before the document is closed or replaced by another file: TRUE lets that go on, FALSE
+    // keeps the document as it is. The framework's documents keep nothing that could be lost; a
+    // document that holds unsaved work overrides this to ask the user.
+    virtual BOOL SaveModified();
 
     const CString& GetTitle() const { return m_strTitle; }
     virtual void SetTitle(LPCTSTR lpszTitle);

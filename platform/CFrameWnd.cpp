@@ -558,6 +558,8 @@ void CFrameWnd::UpdateRecentFileMenu() {
 void CFrameWnd::OnClose() {
     CWinApp* app = AfxGetApp();
     if (app != nullptr && app->m_pMainWnd == this) {
+        if (!app->SaveAllModified())
+            return; // a document must stay, and so does the window
         app->CloseAllDocuments(FALSE);
         if (m_pFrameWidget == nullptr)
             return; // destroyed with its document

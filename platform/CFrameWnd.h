@@ -131,7 +131,8 @@ public:
     // choice is opened. The frame takes a drop of one file that is no folder, as a copy, while no
     // modal window is up; it refuses every other drop (several files, a folder, text) untouched.
     virtual void OnDropFiles(LPCTSTR lpszFileName);
-        // The close box or the system asks the frame to close. The main window closes every document
+    // The close box or the system asks the frame to close. The main window first asks every
+    // document whether it may be closed (and stays when one must), then closes every document
     // (destroying every frame that shows one) before it goes; another frame just goes.
     virtual void OnClose();
     // Takes the frame off the screen, detaches its views from their documents and, for the main

@@ -53,9 +53,10 @@ BOOL CStdioFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags) {
         device = std::make_unique<QSaveFile>(path);
     else
         device = std::make_unique<QFile>(path);
-    if (!device->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (device->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        m_device = std::move(device);
+    else if (!target.isFile() || !OpenInPlace(path))
         return FALSE;
-    m_device = std::move(device);
     m_bText = (nOpenFlags & typeBinary) == 0 ? TRUE : FALSE;
     m_bWriteError = FALSE;
     m_buffer.clear();
@@ -84,6 +85,24 @@ void CStdioFile::WriteString(LPCTSTR lpsz) {
         m_bWriteError = TRUE;
 }
 
+bool CStdioFile::OpenInPlace(const QString& path) {
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return false;
+    QByteArray previous = file->readAll();
+    if (file->error() != QFileDevice::NoError || !file->seek(0) || !file->resize(0))
+        return false;
+    m_previousContents = std::move(previous);
+    m_device = std::move(file);
+    return true;
+}
+
+bool CStdioFile::RestorePrevious() {
+    const QByteArray& previous = *m_previousContents;
+    return m_device->seek(0) && m_device->write(previous) == previous.size() &&
+           m_device->resize(previous.size()) && SyncToDisk(*m_device);
+}
+
 bool CStdioFile::FlushBuffer() {
     if (m_buffer.empty())
         return true;
@@ -104,16 +123,26 @@ BOOL CStdioFile::Close() {
         // commit also discards the temporary file when writing was cancelled.
         ok = saveFile->commit() && ok;
     } else {
+        if (m_previousContents) {
+            ok = ok && SyncToDisk(*m_device);
+            if (!ok)
+                RestorePrevious();
+        }
         m_device->close();
         ok = ok && m_device->error() == QFileDevice::NoError;
     }
     m_device.reset();
+    m_previousContents.reset();
     m_buffer.clear();
     return ok ? TRUE : FALSE;
 }
 
 void CStdioFile::Abort() {
-    // Destroying a QSaveFile without commit removes its temporary file.
+    // Destroying a QSaveFile without commit removes its temporary file; a file rewritten in place
+    // gets its previous contents back.
+    if (m_device != nullptr && m_previousContents)
+        RestorePrevious();
     m_device.reset();
+    m_previousContents.reset();
     m_buffer.clear();
 }

@@ -5,12 +5,17 @@
 // A file opened with modeCreate | modeWrite is written to a temporary file in the same folder
 // and only replaces the target when Close succeeds: a failed or abandoned write leaves the
 // previous file exactly as it was. A target that is not a regular file (a device, a pipe) cannot
-// be replaced and is written directly. Unlike the framework, errors are not thrown: the first one
-// is remembered, later writes are skipped, and Close reports it.
+// be replaced and is written directly. An existing file in a folder that takes no new file (no
+// room for the temporary one) is rewritten in place; its previous contents are kept in memory
+// and written back when the new ones cannot be written whole. Unlike the framework, errors are
+// not thrown: the first one is remembered, later writes are skipped, and Close reports it.
 
 #include "platform/AfxTypes.h"
 
+#include <QByteArray>
+
 #include <memory>
+#include <optional>
 #include <string>
 
 class QFileDevice;
@@ -52,8 +57,14 @@ public:
 
 private:
     bool FlushBuffer();
+    // Opens an existing regular file for rewriting in place, keeping what it held.
+    bool OpenInPlace(const QString& path);
+    // Puts back what a file rewritten in place held before; false when even that fails.
+    bool RestorePrevious();
 
     std::unique_ptr<QFileDevice> m_device;
+    // What a file rewritten in place held before, while it may still be needed.
+    std::optional<QByteArray> m_previousContents;
     std::string m_buffer;
     BOOL m_bText = TRUE;
     BOOL m_bWriteError = FALSE;

@@ -174,6 +174,14 @@ void CWinApp::CloseAllDocuments(BOOL bEndSession) {
         docTemplate->CloseAllDocuments(bEndSession);
 }
 
+BOOL CWinApp::SaveAllModified() {
+    for (const auto& docTemplate : m_templates) {
+        if (!docTemplate->SaveAllModified())
+            return FALSE;
+    }
+    return TRUE;
+}
+
 CString CWinApp::GetProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault) const {
     const QVariant value = OpenProfile(*this)->value(Key(lpszSection, lpszEntry));
     if (!value.isValid())
@@ -245,7 +253,8 @@ void CWinApp::OnOpenRecentFile(UINT nID) {
     if (m_pRecentFileList == nullptr || index >= m_pRecentFileList->GetCount())
         return;
     const CString path = (*m_pRecentFileList)[index];
-    if (OpenDocumentFile(path) == nullptr)
+    CDocTemplate* docTemplate = GetFirstDocTemplate();
+    if (OpenDocumentFile(path) == nullptr && !(docTemplate != nullptr && docTemplate->WasLastOpenDeclined()))
         m_pRecentFileList->Remove(index);
 }
 

@@ -59,6 +59,9 @@ public:
     virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
     virtual void AddToRecentFileList(LPCTSTR lpszPathName);
     void CloseAllDocuments(BOOL bEndSession);
+    // Asks every document whether it may be closed (the main window closing, exit); FALSE when one
+    // must stay, and then nothing is closed.
+    BOOL SaveAllModified();
     // The command line's arguments after the program's name; the process's own unless set here.
     void SetCommandLine(std::vector<CString> arguments) { m_commandLine = std::move(arguments); }
 
@@ -73,7 +76,8 @@ public:
     void OnFileOpen();
     // The printer setup dialog; the printer chosen holds for the rest of the run.
     void OnFilePrintSetup();
-    // Opens recent file nID - ID_FILE_MRU_FILE1; a file that fails to open leaves the list.
+    // Opens recent file nID - ID_FILE_MRU_FILE1; a file that fails to open leaves the list, one
+    // that was not opened because the open document had to stay keeps its place.
     void OnOpenRecentFile(UINT nID);
     void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
     void OnAppExit();

@@ -37,11 +37,15 @@ int QtModalHost::MessageBox(const CString& text, const CString& caption, UINT nT
         break;
     }
     const bool yesNo = (nType & MB_TYPEMASK) == MB_YESNO;
+    const bool yesNoCancel = (nType & MB_TYPEMASK) == MB_YESNOCANCEL;
     const bool okCancel = (nType & MB_TYPEMASK) == MB_OKCANCEL;
-    if (yesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    if (yesNo || yesNoCancel) {
+        box.setStandardButtons(yesNoCancel ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
+                                           : QMessageBox::Yes | QMessageBox::No);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
         box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+        if (yesNoCancel)
+            box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
     } else if (okCancel) {
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));

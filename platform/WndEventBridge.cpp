@@ -22,6 +22,16 @@ bool WndEventBridge::eventFilter(QObject* watched, QEvent* event) {
         m_window.SendMouseMessage(WM_LBUTTONDOWN, AfxMouseFlags(e->buttons(), e->modifiers()), CPoint(p.x(), p.y()));
         return true;
     }
+    case QEvent::MouseButtonDblClick: {
+        // A window without a double-click handler leaves the event to its widget (a list box's
+        // double-click, say).
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() != Qt::LeftButton)
+            return false;
+        const QPoint p = e->position().toPoint();
+        return m_window.SendMouseMessage(WM_LBUTTONDBLCLK, AfxMouseFlags(e->buttons(), e->modifiers()),
+                                         CPoint(p.x(), p.y())) != FALSE;
+    }
     case QEvent::MouseMove: {
         auto* e = static_cast<QMouseEvent*>(event);
         const QPoint p = e->position().toPoint();

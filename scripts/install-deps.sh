@@ -13,6 +13,7 @@ packages=(
   openbox
   fonts-noto-cjk
   fonts-ipafont-gothic
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -7,6 +7,7 @@
 #include "platform/CWinApp.h"
 #include "platform/Cursors.h"
 #include "res/Resource.h"
+#include "view/LogicalClip.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -21,6 +22,7 @@ const MessageMap* CTallyscopeView::ThisMessageMap() {
         {
             MapMessage<&CTallyscopeView::OnEraseBkgnd>(WM_ERASEBKGND),
             MapMessage<&CTallyscopeView::OnLButtonDown>(WM_LBUTTONDOWN),
+            MapMessage<&CTallyscopeView::OnLButtonDblClk>(WM_LBUTTONDBLCLK),
             MapMessage<&CTallyscopeView::OnMouseMove>(WM_MOUSEMOVE),
             MapMessage<&CTallyscopeView::OnSetCursor>(WM_SETCURSOR),
             MapMessage<&CTallyscopeView::OnKeyDown>(WM_KEYDOWN),
@@ -52,10 +54,6 @@ constexpr COLORREF kCurrentSeriesColor = RGB(255, 0, 0);
 constexpr COLORREF kAxisColor = RGB(0, 0, 255);
 constexpr COLORREF kSelectionColor = RGB(0, 0, 0);
 
-// Logical coordinates beyond this are clamped: far outside any picture, and small enough that a
-// marker's corners (a few pixels further) stay inside 32 bits.
-constexpr std::int64_t kLogicalLimit = std::int64_t{1} << 30;
-
 int ClampToInt(std::int64_t value, std::int64_t limit) {
     return static_cast<int>(std::clamp(value, -limit, limit));
 }
@@ -67,9 +65,23 @@ void DrawCircle(CDC* pDC, CPoint centre, int radius) {
 }
 } // namespace
 
+// Markers beyond the logical limit are far outside any view and are held at it, which keeps their
+// corners (a few pixels further) inside 32 bits.
 CPoint CTallyscopeView::Zoomed(int nPixelX, int nPixelY) const {
     return CPoint(ClampToInt(std::int64_t{m_nZoom} * nPixelX, kLogicalLimit),
                   ClampToInt(std::int64_t{m_nZoom} * nPixelY, kLogicalLimit));
+}
+
+LogicalPoint CTallyscopeView::ZoomedExactly(const CData& point) const {
+    return {std::int64_t{m_nZoom} * point.m_nPixelX, std::int64_t{m_nZoom} * point.m_nPixelY};
+}
+
+// Lines keep their true direction however far their ends lie: they are cut, not their ends held.
+void CTallyscopeView::DrawSegment(CDC* pDC, const CData& from, const CData& to) const {
+    if (const auto segment = ClipSegmentToLogicalLimit(ZoomedExactly(from), ZoomedExactly(to))) {
+        pDC->MoveTo(segment->first);
+        pDC->LineTo(segment->second);
+    }
 }
 
 bool CTallyscopeView::HasPicture() const {
@@ -195,7 +207,7 @@ void CTallyscopeView::DrawSeries(CDC* pDC) {
 
     const CTypedObArray<CDataArray>& series = pDoc->m_DataSeries.m_aSeries;
     const int nSeries = series.GetSize();
-    std::vector<CPoint> vertices;
+    std::vector<LogicalPoint> vertices;
     for (int i = 0; i < nSeries; ++i) {
         const bool current = i == nSeries - 1;
         if (current)
@@ -205,15 +217,18 @@ void CTallyscopeView::DrawSeries(CDC* pDC) {
         if (nPoints == 0)
             continue;
         vertices.clear();
-        pDC->MoveTo(Zoomed(points[0]->m_nPixelX, points[0]->m_nPixelY));
         for (int j = 0; j < nPoints; ++j) {
-            const CPoint p = Zoomed(points[j]->m_nPixelX, points[j]->m_nPixelY);
-            vertices.push_back(p);
-            pDC->LineTo(p);
-            DrawCircle(pDC, p, kPointRadius);
+            const CData& point = *points[j];
+            vertices.push_back(ZoomedExactly(point));
+            if (j > 0)
+                DrawSegment(pDC, *points[j - 1], point);
+            DrawCircle(pDC, Zoomed(point.m_nPixelX, point.m_nPixelY), kPointRadius);
         }
-        if (pDoc->m_bMeasureArea && !current)
-            pDC->Polygon(vertices.data(), nPoints);
+        if (pDoc->m_bMeasureArea && !current) {
+            const std::vector<CPoint> figure = ClipPolygonToLogicalLimit(vertices);
+            if (!figure.empty())
+                pDC->Polygon(figure.data(), static_cast<int>(figure.size()));
+        }
     }
     pDC->SelectObject(pOldPen);
     pDC->SelectObject(pOldBrush);
@@ -235,9 +250,8 @@ void CTallyscopeView::DrawAxes(CDC* pDC) {
         // One pixel past the starting corner, so that the corner itself is drawn.
         pDC->LineTo(p.x - h, p.y - h - 1);
     }
-    pDC->MoveTo(Zoomed(axis.m_XAxis.m_nPixelX, axis.m_XAxis.m_nPixelY));
-    pDC->LineTo(Zoomed(axis.m_Origin.m_nPixelX, axis.m_Origin.m_nPixelY));
-    pDC->LineTo(Zoomed(axis.m_YAxis.m_nPixelX, axis.m_YAxis.m_nPixelY));
+    DrawSegment(pDC, axis.m_XAxis, axis.m_Origin);
+    DrawSegment(pDC, axis.m_Origin, axis.m_YAxis);
     pDC->SelectObject(pOldPen);
 }
 
@@ -286,6 +300,12 @@ void CTallyscopeView::OnLButtonDown(UINT nFlags, CPoint point) {
     Default();
 }
 
+// The second of two quick presses is still a press: a person picking a dense curve clicks at that
+// pace, and nothing in this view gives a double-click a meaning of its own.
+void CTallyscopeView::OnLButtonDblClk(UINT nFlags, CPoint point) {
+    OnLButtonDown(nFlags, point);
+}
+
 void CTallyscopeView::SelectPointAt(CPoint pixel) {
     m_bPointSelected = GetDocument()->SelectData(pixel.x, pixel.y);
     if (m_bPointSelected)
@@ -310,7 +330,7 @@ void CTallyscopeView::PlacePointAt(CPoint pixel) {
         GetDocument()->m_DataSeries.AddData(pixel.x, pixel.y);
         break;
     }
-    GetDocument()->NoteDataChanged();
+    GetDocument()->DataChanged();
 }
 
 void CTallyscopeView::PlaceAxisPoint(CData& reference, double& value, BOOL& logarithmic, CPoint pixel) {
@@ -333,7 +353,7 @@ void CTallyscopeView::EndFigureAt(CPoint pixel) {
     CDataSeries& series = GetDocument()->m_DataSeries;
     series.AddData(pixel.x, pixel.y);
     series.NewSeries();
-    GetDocument()->NoteDataChanged();
+    GetDocument()->DataChanged();
 }
 
 void CTallyscopeView::OnMouseMove(UINT nFlags, CPoint point) {
@@ -435,7 +455,7 @@ void CTallyscopeView::MoveSelectedPoint(UINT nChar, UINT nRepCnt) {
     constexpr std::int64_t highest = std::numeric_limits<int>::max();
     point->m_nPixelX = static_cast<int>(std::clamp(x, lowest, highest));
     point->m_nPixelY = static_cast<int>(std::clamp(y, lowest, highest));
-    GetDocument()->NoteDataChanged();
+    GetDocument()->DataChanged();
     GetDocument()->UpdateZoomView(point->m_nPixelX, point->m_nPixelY, TRUE);
     Invalidate(TRUE);
 }

@@ -5,6 +5,7 @@
 // is centred on that corner with a size in device pixels, the same at every zoom.
 
 #include "platform/CScrollView.h"
+#include "view/LogicalClip.h"
 
 class CTallyscopeDoc;
 class CPictureHolder;
@@ -33,6 +34,7 @@ public:
 
     // Interaction: mouse, keys, cursors, zoom and axis commands.
     void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
     void OnMouseMove(UINT nFlags, CPoint point);
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
@@ -63,6 +65,9 @@ private:
     // The logical position of an image pixel's block, where its markers are centred. Positions far
     // outside any picture are held to a range in which the markers' own arithmetic cannot overflow.
     CPoint Zoomed(int nPixelX, int nPixelY) const;
+    // The same position without limit, for lines and polygons, which are cut instead.
+    LogicalPoint ZoomedExactly(const CData& point) const;
+    void DrawSegment(CDC* pDC, const CData& from, const CData& to) const;
     bool HasPicture() const;
     // The three gestures of a left click, told apart by the modifier keys.
     void SelectPointAt(CPoint pixel);

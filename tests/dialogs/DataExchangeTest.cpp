@@ -7,6 +7,7 @@
 #include "../support/DialogDriver.h"
 #include "../support/ScriptedModalHost.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -55,6 +56,10 @@ TEST(DataExchange_ParseDouble, AcceptsWholeFiniteNumbers) {
         {"1e308", 1e308},
         {"0.1", 0.1},
         {"1e309", std::nullopt},
+        {"1e-320", 1e-320},        // subnormal
+        {"2e-324", 0.0},           // too small for a double: zero, as the C library reads it
+        {"-5e-99999999999", -0.0}, // and its sign is kept
+        {"1e99999999999", std::nullopt},
         {"inf", std::nullopt},
         {"nan", std::nullopt},
         {"", std::nullopt},
@@ -68,6 +73,7 @@ TEST(DataExchange_ParseDouble, AcceptsWholeFiniteNumbers) {
         double value = 7.0;
         EXPECT_EQ(AfxParseDouble(c.text, value), c.value.has_value()) << '"' << c.text << '"';
         EXPECT_EQ(value, c.value.value_or(7.0)) << '"' << c.text << '"';
+        EXPECT_EQ(std::signbit(value), std::signbit(c.value.value_or(7.0))) << '"' << c.text << '"';
     }
 }
 

@@ -22,6 +22,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
 
@@ -337,4 +338,96 @@ TEST_F(DataExportTest, WaitCursor_ShownWhileTheFileIsWritten) {
     EXPECT_GT(bytesRead, 1'000'000) << "far more than a pipe holds";
     EXPECT_EQ(cursorWhileWriting, Qt::WaitCursor);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "and gone afterwards";
+}
+
+namespace {
+
+// What an export run in a folder the user may not write to ended with.
+enum ExportOutcome : int { Written = 0, OpenFailed = 1, WriteFailed = 2, Other = 3, CannotDropRoot = 77 };
+
+// The user a root test run becomes to meet folder permissions, which root itself passes over.
+constexpr uid_t kUnprivilegedId = 65534;
+
+// Runs the export command with the save dialog answered by the path, as an ordinary user: root
+// gives up its rights in a child process (no package or helper program is needed for that), any
+// other user runs it here. The answer says which message, if any, the export showed; the message
+// box is answered when one is expected.
+ExportOutcome ExportAsOrdinaryUser(CTallyscopeDoc& doc, const QString& path, rlim_t fileSizeLimit,
+                                   ExportOutcome expected) {
+    const auto run = [&]() {
+        ScriptedModalHost local;
+        local.AnswerFileDialog(CString(path.toUtf8().constData()));
+        if (expected != Written)
+            local.AnswerMessageBox(IDOK);
+        const FileSizeLimit limit(fileSizeLimit);
+        doc.ExecuteCommand(ID_DATA_SAVE);
+        ExportOutcome outcome = Other;
+        if (local.messages.empty())
+            outcome = Written;
+        else if (local.messages.size() == 1 && local.messages[0].text == kMsgDataFileOpenFailed)
+            outcome = OpenFailed;
+        else if (local.messages.size() == 1 && local.messages[0].text == kMsgDataFileWriteFailed)
+            outcome = WriteFailed;
+        return outcome;
+    };
+    if (geteuid() != 0)
+        return run();
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(kUnprivilegedId) != 0 || setuid(kUnprivilegedId) != 0)
+            _exit(CannotDropRoot);
+        _exit(run());
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return Other;
+    return static_cast<ExportOutcome>(WEXITSTATUS(status));
+}
+
+} // namespace
+
+// The safe write needs room for a temporary file beside the target. Where the folder allows no new
+// file but the file itself may be written, the file is rewritten in place, every write checked, and
+// a failure still reported and the previous contents put back.
+TEST_F(DataExportTest, ReadOnlyFolder_WritableFileRewrittenInPlace) {
+    const QString folder = files.Path("readonly");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString existing = folder + "/result.dat";
+    const QString missing = folder + "/new.dat";
+    const QByteArray previous = "the user's previous file\r\n";
+    {
+        QFile file(existing);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(previous);
+    }
+    // The ordinary user may pass through the test's folders and write the file, not the folder.
+    ASSERT_EQ(chmod(files.Path("").toUtf8().constData(), 0711), 0);
+    ASSERT_EQ(chmod(existing.toUtf8().constData(), 0666), 0);
+    ASSERT_EQ(chmod(folder.toUtf8().constData(), 0555), 0);
+    struct Restore {
+        QString folder;
+        ~Restore() { chmod(folder.toUtf8().constData(), 0755); }
+    } restore{folder};
+    if (geteuid() != 0 && QFile(folder + "/probe").open(QIODevice::WriteOnly))
+        GTEST_SKIP() << "this user may write to a folder without write permission, so the read-only "
+                        "folder cannot be made";
+
+    UseWorkedExample();
+    const ExportOutcome written = ExportAsOrdinaryUser(doc, existing, RLIM_INFINITY, Written);
+    if (written == CannotDropRoot)
+        GTEST_SKIP() << "the tests run as root and cannot become an ordinary user here, so the "
+                        "read-only folder cannot be made";
+    EXPECT_EQ(written, Written);
+    EXPECT_EQ(ReadFile(existing), kWorkedExample);
+
+    // A new file cannot be made there at all.
+    EXPECT_EQ(ExportAsOrdinaryUser(doc, missing, RLIM_INFINITY, OpenFailed), OpenFailed);
+    EXPECT_FALSE(QFileInfo::exists(missing));
+
+    // A write that fails half-way (a full disk) is reported and the file gets back what it held.
+    for (int k = 0; k < 2000; ++k)
+        doc.m_DataSeries.AddData(k, k);
+    EXPECT_EQ(ExportAsOrdinaryUser(doc, existing, 4096, WriteFailed), WriteFailed);
+    EXPECT_EQ(ReadFile(existing), kWorkedExample);
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"result.dat"});
 }

@@ -4,6 +4,7 @@
 
 #include <QImage>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,17 @@ int CountNot(const QImage& image, COLORREF background) {
     return count;
 }
 
+// Selects a black solid brush and no pen for its lifetime, so that only a figure's fill shows.
+struct BlackFillWithoutOutline {
+    explicit BlackFillWithoutOutline(CDC& dc) {
+        black.CreateSolidBrush(kBlack);
+        dc.SelectObject(&none);
+        dc.SelectObject(&black);
+    }
+    CPen none{PS_NULL, 0, kBlack};
+    CBrush black;
+};
+
 } // namespace
 
 TEST(CDC_Lines, LeaveOutTheEndPixelInEveryDirection) {
@@ -87,6 +99,67 @@ TEST(CDC_Lines, ShallowLineLightsTheSamePixelsBothWays) {
     // A half-way row goes to the larger value: y = 1.5 at x = 5.
     EXPECT_EQ(PixelAt(forward.image, 5, 2), kBlack);
     EXPECT_EQ(PixelAt(forward.image, 5, 1), kWhite);
+}
+
+// Lines to points far outside the surface, up to the 32-bit limits and with a viewport origin that
+// takes them further, light the pixels where they cross it.
+TEST(CDC_Lines, FarEndPointsAnywhereInThirtyTwoBits) {
+    struct Case {
+        const char* name;
+        CPoint origin, from, to;
+        CPoint lit[12];
+        int count;
+    };
+    const Case cases[] = {
+        // Slope one half through (0, 0): y = (x + 1) / 2, a half-way row going to the larger value.
+        {"diagonal",
+         {0, 0},
+         {-2000000000, -1000000000},
+         {2000000000, 1000000000},
+         {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 3}, {7, 4}, {8, 4}, {9, 5}, {10, 5}, {11, 6}},
+         12},
+        {"diagonal drawn back",
+         {0, 0},
+         {2000000000, 1000000000},
+         {-2000000000, -1000000000},
+         {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}, {6, 3}, {7, 4}, {8, 4}, {9, 5}, {10, 5}, {11, 6}},
+         12},
+        {"steep",
+         {0, 0},
+         {5, INT_MIN},
+         {5, INT_MAX},
+         {{5, 0}, {5, 1}, {5, 2}, {5, 3}, {5, 4}, {5, 5}, {5, 6}, {5, 7}, {5, 8}, {5, 9}, {5, 10}, {5, 11}},
+         12},
+        // The origin brings the 32-bit limit to the surface; the other end lies 2^32 away.
+        {"origin at the limit",
+         {-(INT_MAX - 5), 0},
+         {INT_MAX, 2},
+         {INT_MIN, 2},
+         {{0, 2}, {1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}},
+         6},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas(12, 12);
+        canvas.dc.SetViewportOrg(c.origin);
+        canvas.dc.MoveTo(c.from);
+        canvas.dc.LineTo(c.to);
+        for (int i = 0; i < c.count; ++i)
+            EXPECT_EQ(PixelAt(canvas.image, c.lit[i].x, c.lit[i].y), kBlack) << c.name << " " << c.lit[i].x;
+        EXPECT_EQ(CountNot(canvas.image, kWhite), c.count) << c.name;
+    }
+}
+
+TEST(CDC_Polygon, FarVerticesFillWhereTheFigureCoversTheSurface) {
+    Canvas canvas(8, 8);
+    const BlackFillWithoutOutline fill(canvas.dc);
+    // Below the diagonal y = x; a corner point on the diagonal lies on the figure's right edge. The
+    // origin takes the vertices past the 32-bit limits.
+    canvas.dc.SetViewportOrg(3, 3);
+    const CPoint triangle[] = {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {INT_MIN, INT_MAX}};
+    EXPECT_TRUE(canvas.dc.Polygon(triangle, 3));
+    EXPECT_EQ(Art(canvas.image, CRect(0, 0, 8, 8)),
+              (std::vector<std::string>{"........", "#.......", "##......", "###.....", "####....",
+                                        "#####...", "######..", "#######."}));
 }
 
 TEST(CDC_Arc, RadiusTenCircleTouchesItsBoxButNotTheRightAndBottomEdges) {
@@ -199,11 +272,7 @@ TEST(CDC_Polygon, FillsInteriorAlternatelyAndOutlinesEveryVertex) {
 
 TEST(CDC_Polygon, AlternateRuleLeavesTheCentreOfAStarEmpty) {
     Canvas canvas(40, 40);
-    CPen none(PS_NULL, 0, kBlack);
-    CBrush black;
-    black.CreateSolidBrush(kBlack);
-    canvas.dc.SelectObject(&none);
-    canvas.dc.SelectObject(&black);
+    const BlackFillWithoutOutline fill(canvas.dc);
     const CPoint star[] = {{20, 2}, {31, 36}, {2, 14}, {38, 14}, {9, 36}};
     canvas.dc.Polygon(star, 5);
     EXPECT_EQ(PixelAt(canvas.image, 20, 20), kWhite) << "the pentagon in the middle is crossed twice";

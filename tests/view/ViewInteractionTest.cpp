@@ -318,3 +318,74 @@ TEST_F(ViewInteraction, Commands_DisabledWithoutPictureAndZoomChecked) {
     EXPECT_FALSE(bare.ExecuteCommand(ID_AXIS_ORIGIN));
     EXPECT_EQ(bare.m_nAxisMode, -1);
 }
+
+namespace {
+// What the presses left in the document: every point by series, the current series, the selection.
+std::vector<std::vector<std::pair<int, int>>> SeriesPoints(const CTallyscopeDoc& doc) {
+    std::vector<std::vector<std::pair<int, int>>> all;
+    for (int s = 0; s < doc.m_DataSeries.m_aSeries.GetSize(); ++s) {
+        all.emplace_back();
+        const CDataArray& series = *doc.m_DataSeries.m_aSeries[s];
+        for (int i = 0; i < series.m_aData.GetSize(); ++i)
+            all.back().emplace_back(series.m_aData[i]->m_nPixelX, series.m_aData[i]->m_nPixelY);
+    }
+    return all;
+}
+
+void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers modifiers) {
+    QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton, buttons,
+                      modifiers);
+    QCoreApplication::sendEvent(target, &event);
+}
+} // namespace
+
+// The system reports the second of two quick presses as a double-click; in the picture view it
+// must do what a single press with the same keys does.
+TEST_F(ViewInteraction, QuickPair_SecondPressActsAsASinglePressWithTheSameKeys) {
+    struct Case {
+        Qt::KeyboardModifiers modifiers;
+        const char* name;
+        int pointsAfter; // the one point there before included
+    };
+    const Case cases[] = {
+        {Qt::NoModifier, "plain: the second selects", 1},
+        {Qt::ShiftModifier, "Shift: both place", 3},
+        {Qt::ShiftModifier | Qt::ControlModifier, "Shift+Ctrl: both end a figure", 3},
+        {Qt::ControlModifier, "Ctrl: neither places", 1},
+    };
+    const QPoint first(200, 100);
+    const QPoint second(53, 52); // a few pixels from the point already there
+    const auto reset = [this] {
+        doc.ClearSelection();
+        doc.m_DataSeries.DeleteAll();
+        doc.m_DataSeries.AddData(50, 50);
+    };
+    for (const Case& c : cases) {
+        reset();
+        Click(first, c.modifiers);
+        Click(second, c.modifiers);
+        const auto singlePoints = SeriesPoints(doc);
+        const CData* singleSelected = doc.GetSelectedData();
+        const BOOL singleFlag = view.m_bPointSelected;
+
+        reset();
+        // Press, release, then the second press as the system reports it: a double-click.
+        SendMouse(Input(), QEvent::MouseButtonPress, first, Qt::LeftButton, c.modifiers);
+        SendMouse(Input(), QEvent::MouseButtonRelease, first, Qt::NoButton, c.modifiers);
+        SendMouse(Input(), QEvent::MouseButtonDblClick, second, Qt::LeftButton, c.modifiers);
+        SendMouse(Input(), QEvent::MouseButtonRelease, second, Qt::NoButton, c.modifiers);
+
+        const auto quickPoints = SeriesPoints(doc);
+        EXPECT_EQ(quickPoints, singlePoints) << c.name;
+        int total = 0;
+        for (const auto& series : quickPoints)
+            total += static_cast<int>(series.size());
+        EXPECT_EQ(total, c.pointsAfter) << c.name;
+        EXPECT_EQ(view.m_bPointSelected, singleFlag) << c.name;
+        EXPECT_EQ(doc.GetSelectedData() != nullptr, singleSelected != nullptr) << c.name;
+        if (c.modifiers == Qt::NoModifier) {
+            EXPECT_EQ(doc.GetSelectedData(), Point(0, 0)) << c.name;
+        }
+    }
+}

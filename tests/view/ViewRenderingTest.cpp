@@ -396,3 +396,34 @@ TEST_F(ViewRendering, ScrollStepAndUpdateRepaintOnlyWhatChanged) {
     EXPECT_EQ(paints.Count(horizontal), 0);
     EXPECT_EQ(paints.Count(vertical), 0);
 }
+
+// Lines to points typed near the 32-bit limits cross the view where the true line does, at every
+// zoom: at zoom 4 such a point lies beyond 32 bits in logical units.
+TEST_F(ViewRendering, FarAway_LinesAndFiguresCrossTheViewWhereTheyShould) {
+    Open(MakeTestImage(280, 200));
+    doc.m_DataAxis.m_XAxis.m_nPixelX = 2000000000; // slope one half through the origin at (0, 0)
+    doc.m_DataAxis.m_XAxis.m_nPixelY = 1000000000;
+    AddSeries({{50, 10}, {2000000000, 10}, {50, 2000000000}});        // a finished figure, hatched
+    AddSeries({{0, 40}, {-2000000000, 40}, {2000000000, 40}}, false); // the current polyline
+    doc.m_bMeasureArea = TRUE;
+    for (int zoom : {1, 2, 4}) {
+        SetZoom(zoom);
+        const QImage& buffer = Render();
+        // The axis line: row (x + 1) / 2 in each column past the origin's marker, whatever the zoom.
+        for (int x = 8; x < 90; ++x) {
+            EXPECT_EQ(PixelAt(buffer, x, (x + 1) / 2), kBlue) << "zoom " << zoom << ", column " << x;
+            EXPECT_NE(PixelAt(buffer, x, (x + 1) / 2 + 1), kBlue) << "zoom " << zoom << ", column " << x;
+        }
+        // The current series runs along its row across the whole view, both ways from its first point.
+        for (int x = 6; x < 300; ++x) {
+            if ((x + 1) / 2 != 40 * zoom) { // the axis line, drawn later, crosses it there
+                EXPECT_EQ(PixelAt(buffer, x, 40 * zoom), kRed) << "zoom " << zoom << ", column " << x;
+            }
+        }
+        // The figure's top edge along row 10 and its hatch below it.
+        for (int x = 50 * zoom + 6; x < 300; ++x)
+            EXPECT_EQ(PixelAt(buffer, x, 10 * zoom), kGreen) << "zoom " << zoom << ", column " << x;
+        EXPECT_EQ(PixelAt(buffer, 292, 10 * zoom + 16 + 3 - (10 * zoom + 16) % 8), kGreen)
+            << "a hatch row inside the figure, zoom " << zoom;
+    }
+}
