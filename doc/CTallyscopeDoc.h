@@ -59,4 +59,4 @@ public:
 inline constexpr const char* kMsgDeleteAllQuestion = "全てのデータを消去します。よろしいですか?";
 inline constexpr const char* kMsgOpenFailed = "ファイルを開くことができませんでした";
 inline constexpr const char* kMsgPictureIncomplete =
-    "画像ファイルが途中で壊れています。読み込めなかった部分は正しく表示されません。";
+    "画像ファイルが途中で壊れています。\n読み込めなかった部分は正しく表示されません。";
