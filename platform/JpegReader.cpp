@@ -1,5 +1,7 @@
 #include "platform/JpegReader.h"
 
+#include "platform/PixelBuffer.h"
+
 #include <QFile>
 #include <QImage>
 
@@ -61,7 +63,7 @@ struct JpegDecoding {
     jpeg_decompress_struct info{};
     JpegErrors errors;
     std::FILE* file = nullptr;
-    std::unique_ptr<QImage> image;
+    std::unique_ptr<PixelBuffer> pixels;
     std::unique_ptr<JSAMPLE[]> cmykRow;
     HRESULT outcome = CTL_E_INVALIDPICTURE;
 };
@@ -98,12 +100,13 @@ void Decode(JpegDecoding& d) {
         return;
     }
     jpeg_start_decompress(&d.info);
-    d.image = std::make_unique<QImage>(static_cast<int>(d.info.output_width),
-                                       static_cast<int>(d.info.output_height), QImage::Format_RGB888);
-    if (d.image->isNull()) {
+    d.pixels = std::make_unique<PixelBuffer>(static_cast<int>(d.info.output_width),
+                                             static_cast<int>(d.info.output_height), QImage::Format_RGB888);
+    if (!d.pixels->IsValid()) {
         d.outcome = E_OUTOFMEMORY;
         return;
     }
+    QImage& image = d.pixels->Image();
     if (cmyk)
         d.cmykRow = std::make_unique<JSAMPLE[]>(4 * std::size_t{d.info.output_width});
     JSAMPROW rows[kRowsPerRead];
@@ -113,12 +116,12 @@ void Decode(JpegDecoding& d) {
             rows[0] = d.cmykRow.get();
             if (jpeg_read_scanlines(&d.info, rows, 1) != 1)
                 return; // never happens with a file source, which always delivers
-            CmykRowToRgb(d.cmykRow.get(), d.image->scanLine(static_cast<int>(first)), d.info.output_width);
+            CmykRowToRgb(d.cmykRow.get(), image.scanLine(static_cast<int>(first)), d.info.output_width);
             continue;
         }
         const JDIMENSION count = std::min<JDIMENSION>(kRowsPerRead, d.info.output_height - first);
         for (JDIMENSION i = 0; i < count; ++i)
-            rows[i] = d.image->scanLine(static_cast<int>(first + i));
+            rows[i] = image.scanLine(static_cast<int>(first + i));
         if (jpeg_read_scanlines(&d.info, rows, count) == 0)
             return;
     }
@@ -152,6 +155,6 @@ DecodedPicture ReadJpegFile(const QString& path) {
     std::fclose(d.file);
     result.result = d.outcome;
     if (SUCCEEDED(d.outcome))
-        result.image = std::move(d.image);
+        result.image = d.pixels->Release();
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/JpegReader.h"
 #include "platform/PictureIntegrity.h"
+#include "platform/PixelBuffer.h"
 
 #include <QFile>
 #include <QImage>
@@ -10,6 +11,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -50,17 +52,20 @@ bool Inspect(QFile& file, FileKind kind, Findings& findings) {
 }
 
 // Narrows Qt's result to opaque 24-bit rows in its own memory. Transparent pixels are painted over
-// white first (white behind the picture, which is the picture drawn on white paper), then Qt packs
-// the 32-bit pixels into 24 bits without a second buffer; palette and grey images are expanded.
-bool To24Bit(QImage& image) {
+// white first (white behind the picture, which is the picture drawn on white paper); 32-bit pixels
+// are then packed into 24 bits in place, and palette and grey images expanded. The reader must be
+// gone by now: while it keeps a share of the image, the image cannot be changed in place.
+std::unique_ptr<QImage> To24Bit(QImage image) {
     if (image.hasAlphaChannel()) {
         image.convertTo(QImage::Format_ARGB32_Premultiplied);
         QPainter painter(&image);
         painter.setCompositionMode(QPainter::CompositionMode_DestinationOver);
         painter.fillRect(image.rect(), Qt::white);
     }
+    if (std::unique_ptr<QImage> packed = PixelBuffer::PackInPlace(image))
+        return packed;
     image.convertTo(QImage::Format_RGB888);
-    return !image.isNull();
+    return image.isNull() ? nullptr : std::make_unique<QImage>(std::move(image));
 }
 
 // A BMP that breaks off: the rows the file never reached are made white, whatever the reader left
@@ -72,40 +77,73 @@ void WhitenMissingRows(QImage& image, const BmpIntegrity& bmp) {
         std::memset(image.scanLine(y), 0xFF, static_cast<std::size_t>(image.bytesPerLine()));
 }
 
+// Qt's BMP reader fills an image of the right size and format that it is given rather than making
+// its own. A 16-, 24- or 32-bit bitmap is given memory of our own (PixelBuffer), to be packed into
+// 24-bit rows in place. The pixels that an RLE bitmap's runs skip are left as the image had them,
+// so an RLE bitmap with such gaps is given an image of palette colour 0.
+void PrepareBmpTarget(QImageReader& reader, const Findings& findings, QImage& image,
+                      std::unique_ptr<PixelBuffer>& pixels) {
+    const QSize declared = reader.size(); // as the header gives it: negative for a top-down bitmap
+    const QSize size(declared.width(), std::abs(declared.height()));
+    if (findings.bmp.leavesGaps) {
+        image = QImage(size, QImage::Format_Indexed8);
+        image.fill(0);
+    } else if (reader.imageFormat() == QImage::Format_RGB32 &&
+               4.0 * size.width() * size.height() <= kPictureAllocationLimitMB * 1048576.0) {
+        pixels = std::make_unique<PixelBuffer>(size.width(), size.height(), QImage::Format_RGB32);
+        if (!pixels->IsValid())
+            pixels.reset();
+    }
+}
+
+// Reads the file with Qt's reader into our memory (pixels) where the BMP reader takes it, else into
+// image; false when the reader fails. The reader is gone on return, so the image is not shared.
+bool Read(const QString& path, FileKind kind, const Findings& findings, QImage& image,
+          std::unique_ptr<PixelBuffer>& pixels) {
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    if (kind == FileKind::Bmp) {
+        reader.setFormat("bmp");
+        PrepareBmpTarget(reader, findings, image, pixels);
+    } else if (kind == FileKind::Gif) {
+        reader.setFormat("gif");
+    }
+    QImage& target = pixels != nullptr ? pixels->Image() : image;
+    const uchar* prepared = target.constBits();
+    if (!reader.read(&target) || target.isNull())
+        return false;
+    if (pixels != nullptr && !pixels->HoldsImage()) { // the reader made an image of its own
+        image = std::exchange(pixels->Image(), QImage());
+        pixels.reset();
+    }
+    // A reader that made its own image cannot vouch for the pixels an RLE bitmap skips.
+    return !findings.bmp.leavesGaps || image.constBits() == prepared;
+}
+
+// The picture in 24-bit rows, in whichever memory holds it.
+std::unique_ptr<QImage> To24BitPicture(QImage& image, std::unique_ptr<PixelBuffer>& pixels) {
+    if (pixels != nullptr)
+        return pixels->PackTo24Bit() ? pixels->Release() : nullptr;
+    return To24Bit(std::exchange(image, QImage()));
+}
+
 DecodedPicture ReadWithQt(const QString& path, FileKind kind, const Findings& findings) {
     DecodedPicture result;
     if (QImageReader::allocationLimit() < kPictureAllocationLimitMB)
         QImageReader::setAllocationLimit(kPictureAllocationLimitMB);
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    if (kind == FileKind::Bmp)
-        reader.setFormat("bmp");
-    else if (kind == FileKind::Gif)
-        reader.setFormat("gif");
-    // Pixels that an RLE bitmap's runs skip are left by Qt's reader as they were; it reuses an image
-    // of the right size and format, so one made beforehand gives them the first palette colour.
     QImage image;
-    const bool prefill = kind == FileKind::Bmp && findings.bmp.leavesGaps;
-    if (prefill) {
-        const QSize size = reader.size(); // as the header gives it: negative for a top-down bitmap
-        image = QImage(size.width(), std::abs(size.height()), QImage::Format_Indexed8);
-        if (image.isNull())
-            return result;
-        image.fill(0);
-    }
-    const uchar* prefilled = image.constBits();
-    if (!reader.read(&image) || image.isNull())
+    std::unique_ptr<PixelBuffer> pixels;
+    if (!Read(path, kind, findings, image, pixels))
         return result;
-    if (prefill && image.constBits() != prefilled)
-        return result; // a reader that made its own image cannot vouch for the skipped pixels
-    if (!To24Bit(image)) {
+    std::unique_ptr<QImage> picture = To24BitPicture(image, pixels);
+    if (picture == nullptr) {
         result.result = E_OUTOFMEMORY;
         return result;
     }
     if (kind == FileKind::Bmp && findings.integrity == FileIntegrity::Incomplete)
-        WhitenMissingRows(image, findings.bmp);
+        WhitenMissingRows(*picture, findings.bmp);
     result.result = findings.integrity == FileIntegrity::Incomplete ? S_PICTURE_INCOMPLETE : S_OK;
-    result.image = std::make_unique<QImage>(std::move(image));
+    result.image = std::move(picture);
     return result;
 }
 

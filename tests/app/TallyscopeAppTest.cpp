@@ -111,8 +111,9 @@ TEST_F(AppTest, Startup_APrefetchedPictureOpensAsADecodeAtTheOpenStepWould) {
         PicturePrefetch::Begin(path);
         EXPECT_EQ(Start({path.toUtf8().constData()}), c.opens ? TRUE : FALSE);
         ASSERT_EQ(m_host.messages.size(), c.message != nullptr ? 1u : 0u);
-        if (c.message != nullptr)
+        if (c.message != nullptr) {
             EXPECT_EQ(m_host.messages[0].text, c.message);
+        }
         if (c.opens) {
             ASSERT_NE(Document(), nullptr);
             ASSERT_NE(Document()->GetBitmapHandle(), nullptr);
