@@ -129,8 +129,6 @@ std::unique_ptr<QImage> To24BitPicture(QImage& image, std::unique_ptr<PixelBuffe
 
 DecodedPicture ReadWithQt(const QString& path, FileKind kind, const Findings& findings) {
     DecodedPicture result;
-    if (QImageReader::allocationLimit() < kPictureAllocationLimitMB)
-        QImageReader::setAllocationLimit(kPictureAllocationLimitMB);
     QImage image;
     std::unique_ptr<PixelBuffer> pixels;
     if (!Read(path, kind, findings, image, pixels))
@@ -149,7 +147,13 @@ DecodedPicture ReadWithQt(const QString& path, FileKind kind, const Findings& fi
 
 } // namespace
 
+void AllowLargePictures() {
+    if (QImageReader::allocationLimit() < kPictureAllocationLimitMB)
+        QImageReader::setAllocationLimit(kPictureAllocationLimitMB);
+}
+
 DecodedPicture DecodePictureFile(const QString& path) {
+    AllowLargePictures();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return DecodedPicture();

@@ -23,5 +23,11 @@ struct DecodedPicture {
     std::unique_ptr<QImage> image;         // the picture on success, null on failure
 };
 
-// Decodes the named file. Safe to call on any thread once the QApplication exists.
+// Decodes the named file. Safe to call on any thread once the QApplication exists and
+// AllowLargePictures has run.
 DecodedPicture DecodePictureFile(const QString& path);
+
+// Lets Qt's readers decode pictures up to kPictureAllocationLimitMB (Qt's own limit is 256 MB).
+// The limit is one setting for the whole program, read by every reader, so it is raised once, on
+// the main thread, before any decoding starts on another.
+void AllowLargePictures();

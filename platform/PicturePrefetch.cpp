@@ -47,6 +47,7 @@ std::optional<Pending> Release(const QString& absolutePath = QString()) {
 
 void PicturePrefetch::Begin(const QString& path) {
     Discard();
+    AllowLargePictures(); // on this thread, so that the worker finds the limit raised and only reads it
     Pending pending{FileStamp::Of(path), std::async(std::launch::async, DecodePictureFile, path)};
     const std::lock_guard<std::mutex> lock(g_mutex);
     g_pending = std::move(pending);
