@@ -26,13 +26,17 @@ constexpr int kZoom = 4;
 constexpr int kSeries = 10;
 constexpr int kPointsPerSeries = 1000;
 
-// A picture with some structure, so that the copy is not of one repeated value.
+// A picture with some structure, so that the copy is not of one repeated value; in 24-bit rows, as
+// the loader holds pictures.
 std::unique_ptr<QImage> MakeScan(int width, int height) {
-    auto image = std::make_unique<QImage>(width, height, QImage::Format_RGB32);
+    auto image = std::make_unique<QImage>(width, height, QImage::Format_RGB888);
     for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image->scanLine(y));
-        for (int x = 0; x < width; ++x)
-            line[x] = qRgb(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF);
+        uchar* line = image->scanLine(y);
+        for (int x = 0; x < width; ++x) {
+            *line++ = static_cast<uchar>(x & 0xFF);
+            *line++ = static_cast<uchar>(y & 0xFF);
+            *line++ = static_cast<uchar>((x ^ y) & 0xFF);
+        }
     }
     return image;
 }

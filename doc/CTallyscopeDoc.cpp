@@ -99,7 +99,8 @@ void CTallyscopeDoc::DataChanged() {
 }
 
 // The picture is decoded before anything is reset, so that a file that is not a picture leaves the
-// open image, its points and its calibration exactly as they were.
+// open image, its points and its calibration exactly as they were. A damaged file of which only a
+// part could be decoded is said so before it replaces them.
 BOOL CTallyscopeDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     if (!CanOpenForReading(lpszPathName))
         return FALSE;
@@ -112,6 +113,8 @@ BOOL CTallyscopeDoc::OnOpenDocument(LPCTSTR lpszPathName) {
         return FALSE;
     }
     std::unique_ptr<IPictureDisp> picture(pDispatch);
+    if (hr == S_PICTURE_INCOMPLETE)
+        AfxMessageBox(kMsgPictureIncomplete, MB_OK | MB_ICONWARNING);
     if (!CDocument::OnOpenDocument(lpszPathName))
         return FALSE;
     m_pPicture = new CPictureHolder;

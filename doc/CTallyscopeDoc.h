@@ -88,3 +88,5 @@ inline constexpr const char* kMsgDeleteAllQuestion = "全てのデータを消�
 inline constexpr const char* kMsgOpenFailed = "ファイルを開くことができませんでした";
 // "%s": the picture's name.
 inline constexpr const char* kMsgAskToExport = "%s のデータは書き出されていません。書き出しますか?";
+inline constexpr const char* kMsgPictureIncomplete =
+    "画像ファイルが途中で壊れています。\n読み込めなかった部分は正しく表示されません。";

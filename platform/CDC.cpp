@@ -29,6 +29,47 @@ COLORREF ToColorRef(QRgb pixel) {
     return RGB(qRed(pixel), qGreen(pixel), qBlue(pixel));
 }
 
+// One pixel of a readable image as an opaque Format_RGB32 pixel. Drawing surfaces are 32-bit; a
+// loaded picture is held in 24-bit rows (R, G, B bytes); anything else goes through QImage.
+QRgb OpaquePixel(const QImage& image, int x, int y) {
+    switch (image.format()) {
+    case QImage::Format_RGB888: {
+        const uchar* p = image.constScanLine(y) + 3 * x;
+        return 0xFF000000u | (QRgb{p[0]} << 16) | (QRgb{p[1]} << 8) | p[2];
+    }
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+        return reinterpret_cast<const QRgb*>(image.constScanLine(y))[x] | 0xFF000000u;
+    default:
+        return image.pixel(x, y) | 0xFF000000u;
+    }
+}
+
+// Writes source row y through a column map (a source column per destination pixel, -1 for one off
+// the picture, which is white). The formats the program draws from are read without a call per
+// pixel.
+void MapSourceRow(const QImage& source, int y, const std::vector<int>& columns, QRgb* out) {
+    const std::size_t count = columns.size();
+    if (source.format() == QImage::Format_RGB888) {
+        const uchar* row = source.constScanLine(y);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (columns[i] < 0) {
+                out[i] = kWhitePixel;
+                continue;
+            }
+            const uchar* p = row + 3 * columns[i];
+            out[i] = 0xFF000000u | (QRgb{p[0]} << 16) | (QRgb{p[1]} << 8) | p[2];
+        }
+    } else if (source.depth() == 32) {
+        const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        for (std::size_t i = 0; i < count; ++i)
+            out[i] = columns[i] >= 0 ? (row[columns[i]] | 0xFF000000u) : kWhitePixel;
+    } else {
+        for (std::size_t i = 0; i < count; ++i)
+            out[i] = columns[i] >= 0 ? OpaquePixel(source, columns[i], y) : kWhitePixel;
+    }
+}
+
 // The mix mode's result for pen P over destination D, bit by bit: mode - 1 is a truth table whose
 // bit (2P + D) gives the result bit.
 QRgb Mix(int rop2, QRgb pen, QRgb destination) {
@@ -579,10 +620,7 @@ BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSr
         } else if (sy < 0 || sy >= source.height()) {
             std::fill(line, line + columns.size(), kWhitePixel);
         } else {
-            const auto* sourceLine =
-                reinterpret_cast<const QRgb*>(source.constScanLine(static_cast<int>(sy)));
-            for (std::size_t i = 0; i < columns.size(); ++i)
-                line[i] = columns[i] >= 0 ? (sourceLine[columns[i]] | 0xFF000000u) : kWhitePixel;
+            MapSourceRow(source, static_cast<int>(sy), columns, line);
         }
         previousRow = sy;
         previousLine = line;
@@ -596,5 +634,5 @@ COLORREF CDC::GetPixel(int x, int y) const {
     const CRect clip = DeviceClip();
     if (dx < clip.left || dx >= clip.right || dy < clip.top || dy >= clip.bottom)
         return CLR_INVALID;
-    return ToColorRef(reinterpret_cast<const QRgb*>(m_pReadable->constScanLine(dy))[dx]);
+    return ToColorRef(OpaquePixel(*m_pReadable, dx, dy));
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The framework's device context, drawing on the pixels of a QImage (Format_RGB32): a window's
-// back buffer, or the bitmap selected into a memory context. Provides pens, brushes, background
+// back buffer, or the bitmap selected into a memory context. A memory context that holds a loaded
+// picture only reads it, in the 24-bit rows the picture is kept in (Format_RGB888), for StretchBlt
+// and GetPixel. Provides pens, brushes, background
 // and mix modes, MoveTo/LineTo, Arc, Polygon, FillSolidRect, StretchBlt, GetPixel, the clip box,
 // the viewport origin and HIMETRIC conversion.
 //

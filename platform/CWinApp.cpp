@@ -8,6 +8,7 @@
 #include "platform/CRecentFileList.h"
 #include "platform/FrameworkLocale.h"
 #include "platform/ModalHost.h"
+#include "platform/PicturePrefetch.h"
 #include "res/Resource.h"
 
 #include <QApplication>
@@ -268,11 +269,30 @@ void CWinApp::OnAppExit() {
         frame->OnClose();
 }
 
+namespace {
+// Decoding a large picture takes about as long as building the windows, so a picture named on the
+// command line is decoded on a worker thread meanwhile; the open step of start-up takes it. A
+// picture nobody took is waited for and dropped before Qt goes.
+class CommandLinePrefetch {
+public:
+    explicit CommandLinePrefetch(CWinApp& app) {
+        CCommandLineInfo commandLine;
+        app.ParseCommandLine(commandLine);
+        if (commandLine.m_nShellCommand == CCommandLineInfo::FileOpen)
+            PicturePrefetch::Begin(QString::fromUtf8(commandLine.m_strFileName.GetString()));
+    }
+    ~CommandLinePrefetch() { PicturePrefetch::Discard(); }
+    CommandLinePrefetch(const CommandLinePrefetch&) = delete;
+    CommandLinePrefetch& operator=(const CommandLinePrefetch&) = delete;
+};
+} // namespace
+
 int AfxWinMain(int argc, char** argv) {
     QApplication application(argc, argv);
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return 1;
+    const CommandLinePrefetch prefetch(*app);
     AfxApplyFrameworkLocale();
     // The system (a window manager's task list, say) names the program as its resources do.
     QApplication::setApplicationName(QString::fromUtf8(app->GetAppName().GetString()));

@@ -1,8 +1,9 @@
 #include "platform/Picture.h"
 
+#include "platform/PictureDecoder.h"
+#include "platform/PicturePrefetch.h"
+
 #include <QImage>
-#include <QImageReader>
-#include <QPainter>
 
 #include <cmath>
 
@@ -35,33 +36,14 @@ HRESULT IPicture::get_Height(OLE_YSIZE_HIMETRIC* pHeight) const {
 
 long AfxPixelsToHimetric(int pixels) { return std::lround(static_cast<double>(pixels) * 2540.0 / 96.0); }
 
-namespace {
-// Transparent pixels (a GIF's transparent index) are shown on white, as a picture on paper.
-std::unique_ptr<QImage> ToOpaque32Bit(QImage decoded) {
-    if (!decoded.hasAlphaChannel())
-        return std::make_unique<QImage>(decoded.convertToFormat(QImage::Format_RGB32));
-    auto opaque = std::make_unique<QImage>(decoded.size(), QImage::Format_RGB32);
-    if (opaque->isNull())
-        return nullptr;
-    opaque->fill(Qt::white);
-    QPainter painter(opaque.get());
-    painter.drawImage(0, 0, decoded);
-    return opaque;
-}
-} // namespace
-
 HRESULT OleLoadPictureFile(const COleVariant& varFileName, IPictureDisp** ppPicture) {
     *ppPicture = nullptr;
-    if (QImageReader::allocationLimit() < kPictureAllocationLimitMB)
-        QImageReader::setAllocationLimit(kPictureAllocationLimitMB);
-    QImageReader reader(QString::fromUtf8(varFileName.m_bstrVal.GetString()));
-    reader.setAutoTransform(false);
-    QImage decoded;
-    if (!reader.read(&decoded) || decoded.isNull())
-        return CTL_E_INVALIDPICTURE;
-    std::unique_ptr<QImage> image = ToOpaque32Bit(std::move(decoded));
-    if (!image || image->isNull())
-        return E_OUTOFMEMORY;
-    *ppPicture = new IPicture(std::move(image));
-    return S_OK;
+    const QString path = QString::fromUtf8(varFileName.m_bstrVal.GetString());
+    std::optional<DecodedPicture> decoded = PicturePrefetch::Take(path);
+    if (!decoded)
+        decoded = DecodePictureFile(path);
+    if (FAILED(decoded->result))
+        return decoded->result;
+    *ppPicture = new IPicture(std::move(decoded->image));
+    return decoded->result;
 }

@@ -1,10 +1,12 @@
 #pragma once
-// Picture loading as the OLE loader offers it, on Qt's image plugins: OleLoadPictureFile decodes a
-// file (BMP, JPEG, GIF, and whatever else Qt reads) into one 32-bit image, the picture object
-// (IPicture) answers its type, its bitmap handle and its size in HIMETRIC units (0.01 mm), and
-// CPictureHolder owns it. Pixels are taken as stored: no EXIF rotation, so picked pixels match
-// the file. The HIMETRIC size is pixels x 2540 / 96, rounded, so a 96-dpi device maps it back to
-// the exact pixel size.
+// Picture loading as the OLE loader offers it: OleLoadPictureFile decodes a file (JPEG with
+// libjpeg-turbo, BMP, GIF and whatever else Qt reads with Qt's image plugins; see PictureDecoder)
+// into one image held once, in 24-bit rows (QImage::Format_RGB888), the picture object (IPicture)
+// answers its type, its bitmap handle and its size in HIMETRIC units (0.01 mm), and CPictureHolder
+// owns it. Pixels are taken as stored: no EXIF rotation, so picked pixels match the file. The
+// HIMETRIC size is pixels x 2540 / 96, rounded, so a 96-dpi device maps it back to the exact pixel
+// size. A damaged file never gives a picture of memory it did not define: it is refused, or it
+// loads with S_PICTURE_INCOMPLETE when a useful part of it could be decoded.
 
 #include "platform/CString.h"
 
@@ -15,13 +17,19 @@ class QImage;
 
 using HRESULT = std::int32_t; // 32 bits, so that the failure codes below are negative
 inline constexpr HRESULT S_OK = 0;
+inline constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
 inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 inline constexpr HRESULT CTL_E_INVALIDPICTURE = static_cast<HRESULT>(0x800A01E1u);
+// A success code of the loader's own: the picture loaded, but the file breaks off or is corrupt
+// inside its pixel data, so part of the picture is filled in (the same way every time) rather than
+// read from the file.
+inline constexpr HRESULT S_PICTURE_INCOMPLETE = 0x00040200;
 constexpr bool FAILED(HRESULT hr) { return hr < 0; }
 constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 
-// A bitmap handle gives read access to the decoded image.
+// A bitmap handle gives read access to the decoded image: 24-bit rows for a loaded picture, 32-bit
+// for a bitmap a memory context draws on.
 using HBITMAP = const QImage*;
 using OLE_HANDLE = HBITMAP;
 using OLE_XSIZE_HIMETRIC = long;
@@ -32,7 +40,8 @@ inline constexpr short PICTYPE_NONE = 0;
 inline constexpr short PICTYPE_BITMAP = 1;
 
 // The largest picture the loader accepts, in megabytes of decoded image; larger ones are refused
-// (a failure result, never a crash). A 12000 x 9000 scan takes about 412 MB.
+// (a failure result, never a crash). A 12000 x 9000 scan takes 324 MB in 24-bit rows; Qt's readers
+// decode BMP and GIF into 32-bit images first, 432 MB for the same scan.
 inline constexpr int kPictureAllocationLimitMB = 1536;
 
 class IPicture {
@@ -60,7 +69,9 @@ public:
 };
 inline void VariantClear(COleVariant* variant) { variant->m_bstrVal.Empty(); }
 
-// Decodes the named file. On success *ppPicture is a new picture object the caller owns.
+// Decodes the named file, or takes the picture a prefetch of the same file decoded (see
+// PicturePrefetch). On success (S_OK, or S_PICTURE_INCOMPLETE for a damaged file of which a useful
+// part was decoded) *ppPicture is a new picture object the caller owns; on failure it is null.
 HRESULT OleLoadPictureFile(const COleVariant& varFileName, IPictureDisp** ppPicture);
 
 class CPictureHolder {

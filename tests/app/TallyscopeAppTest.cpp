@@ -1,6 +1,8 @@
 #include "AppTestFixture.h"
 
+#include "../support/PictureFiles.h"
 #include "platform/CDialog.h"
+#include "platform/PicturePrefetch.h"
 
 #include <QApplication>
 #include <QFile>
@@ -82,6 +84,48 @@ TEST_F(AppTest, Startup_ABrokenPictureFailsAfterItsMessageAndLeavesNoWindow) {
         DeleteDestroyedWindows();
         for (QWidget* widget : QApplication::topLevelWidgets())
             EXPECT_EQ(qobject_cast<QMainWindow*>(widget), nullptr) << c.name << ": a window was left behind";
+    }
+}
+
+// The real program starts decoding a command-line picture before the windows exist; the open step
+// takes that picture, and a picture that failed to decode ends start-up as a failed open does.
+TEST_F(AppTest, Startup_APrefetchedPictureOpensAsADecodeAtTheOpenStepWould) {
+    const QByteArray bmp = EncodeWithQt(MakeScanPicture(40, 30), "BMP");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* message;
+        bool opens;
+    } cases[] = {
+        {"whole.bmp", bmp, nullptr, true},
+        {"cut.bmp", bmp.left(bmp.size() - 40 * 3 * 10), kMsgPictureIncomplete, true},
+        {"broken.bmp", bmp.left(40), kMsgOpenFailed, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = m_files.Write(c.name, c.bytes);
+        const DecodedPicture direct = DecodePictureFile(path);
+        m_host.messages.clear();
+        if (c.message != nullptr)
+            m_host.AnswerMessageBox(IDOK);
+        PicturePrefetch::Begin(path);
+        EXPECT_EQ(Start({path.toUtf8().constData()}), c.opens ? TRUE : FALSE);
+        ASSERT_EQ(m_host.messages.size(), c.message != nullptr ? 1u : 0u);
+        if (c.message != nullptr) {
+            EXPECT_EQ(m_host.messages[0].text, c.message);
+        }
+        if (c.opens) {
+            ASSERT_NE(Document(), nullptr);
+            ASSERT_NE(Document()->GetBitmapHandle(), nullptr);
+            EXPECT_EQ(*Document()->GetBitmapHandle(), *direct.image);
+            EXPECT_EQ(ZoomViews().size(), 1u);
+        } else {
+            EXPECT_EQ(theApp.m_pMainWnd, nullptr);
+            EXPECT_EQ(g_zoomFrame, nullptr);
+        }
+        EXPECT_FALSE(PicturePrefetch::Take(path)) << "the open step took the prefetched picture";
+        theApp.ExitInstance();
+        DeleteDestroyedWindows();
     }
 }
 

@@ -166,7 +166,7 @@ TEST_F(DocumentTest, ClearSelection_LowersEveryPictureViewsMarkOnly) {
     doc.RemoveView(&picture);
 }
 
-TEST_F(DocumentTest, Open_EachFormatLoadsAt32BitsWithExactSize) {
+TEST_F(DocumentTest, Open_EachFormatLoadsIn24BitRowsWithExactSize) {
     const QString gif = QStringLiteral(TALLYSCOPE_TEST_DATA "/a.gif"); // Qt reads GIF but cannot write it
     for (const char* name : {"a.bmp", "a.jpg", "a.gif", "a.png"}) {
         const QString path = QString(name) == "a.gif" ? gif : files.Save(MakeTestImage(37, 23), name);
@@ -175,7 +175,7 @@ TEST_F(DocumentTest, Open_EachFormatLoadsAt32BitsWithExactSize) {
         ASSERT_NE(bitmap, nullptr) << name;
         EXPECT_EQ(bitmap->width(), 37);
         EXPECT_EQ(bitmap->height(), 23);
-        EXPECT_EQ(bitmap->format(), QImage::Format_RGB32);
+        EXPECT_EQ(bitmap->format(), QImage::Format_RGB888);
         long width = 0, height = 0;
         doc.m_pPicture->GetPicture()->get_Width(&width);
         doc.m_pPicture->GetPicture()->get_Height(&height);

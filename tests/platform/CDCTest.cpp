@@ -429,6 +429,47 @@ TEST(CDC_StretchBlt, SourceOutsideTheBitmapIsWhiteAndFractionalScalesHitTheCentr
     EXPECT_FALSE(canvas.dc.StretchBlt(0, 0, 10, 10, &noPixels, 0, 0, 10, 10, SRCCOPY));
 }
 
+// A loaded picture is held in 24-bit rows; drawing from it and reading it back must give exactly
+// what a 32-bit bitmap of the same pixels gives, including the white of sources off the picture.
+TEST(CDC_StretchBlt, TwentyFourBitPictureDrawsAndReadsAsThirtyTwoBit) {
+    QImage wide(7, 5, QImage::Format_RGB32);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x)
+            wide.setPixel(x, y, qRgb(30 * x + 1, 50 * y + 2, (x * y * 13) & 0xFF));
+    const QImage packed = wide.convertToFormat(QImage::Format_RGB888);
+    struct Source {
+        CBitmap bitmap;
+        CDC memory;
+    } sources[2];
+    const QImage* pictures[2] = {&wide, &packed};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(sources[i].bitmap.Attach(pictures[i]));
+        sources[i].memory.CreateCompatibleDC(nullptr);
+        ASSERT_NE(sources[i].memory.SelectObject(&sources[i].bitmap), nullptr);
+    }
+    BITMAP info;
+    ASSERT_GT(sources[1].bitmap.GetBitmap(&info), 0);
+    EXPECT_EQ(info.bmBitsPixel, 24);
+
+    const struct {
+        int x, y, width, height, srcX, srcY, srcWidth, srcHeight;
+    } stretches[] = {{0, 0, 7, 5, 0, 0, 7, 5}, {1, 2, 28, 20, 0, 0, 7, 5}, {0, 0, 30, 30, -2, -1, 9, 9},
+                     {0, 0, 30, 30, 3, 2, 7, 7}};
+    for (const auto& s : stretches) {
+        Canvas fromWide(32, 32, QColor(9, 9, 9));
+        Canvas fromPacked(32, 32, QColor(9, 9, 9));
+        fromWide.dc.StretchBlt(s.x, s.y, s.width, s.height, &sources[0].memory, s.srcX, s.srcY, s.srcWidth,
+                               s.srcHeight, SRCCOPY);
+        fromPacked.dc.StretchBlt(s.x, s.y, s.width, s.height, &sources[1].memory, s.srcX, s.srcY, s.srcWidth,
+                                 s.srcHeight, SRCCOPY);
+        EXPECT_EQ(fromPacked.image, fromWide.image) << "from (" << s.srcX << ", " << s.srcY << ")";
+    }
+    for (int y = -1; y <= 5; ++y)
+        for (int x = -1; x <= 7; ++x)
+            EXPECT_EQ(sources[1].memory.GetPixel(x, y), sources[0].memory.GetPixel(x, y)) << x << "," << y;
+    EXPECT_EQ(sources[1].memory.GetPixel(6, 4), RGB(181, 202, (6 * 4 * 13) & 0xFF));
+}
+
 TEST(CDC_Metrics, HimetricOfAPictureGivesBackItsPixels) {
     CDC dc;
     for (int pixels : {1, 3, 37, 641, 1999, 2000, 12000}) {

@@ -1,0 +1,91 @@
+// The program's own entry with two additions: when the picture view has painted an open picture for
+// the first time, the probe writes "painted" on its standard output and quits; and when the program
+// has ended it writes "peak_kib" and its peak resident memory. bench_open starts it as a child
+// process to time the way from launch to the picture on screen and to read the program's peak.
+//
+// The peak is the kernel's high-water mark of this program's own memory (VmHWM). The rusage a
+// parent gets back also counts the parent's memory when the child was started with vfork, as
+// posix_spawn does, so it cannot be used here.
+#include "app/CTallyscopeApp.h"
+#include "doc/CTallyscopeDoc.h"
+#include "platform/CFrameWnd.h"
+#include "platform/CView.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Watches every paint; a paint of the picture view once the document holds a picture ends the run
+// as soon as the event loop is free again, that is after the paint has reached the screen.
+class PaintWatcher final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_bReported && IsPictureView(watched) && PictureIsOpen()) {
+            m_bReported = true;
+            QTimer::singleShot(0, this, [] {
+                std::fputs("painted\n", stdout);
+                std::fflush(stdout);
+                QCoreApplication::quit();
+            });
+        }
+        return false;
+    }
+
+private:
+    static CFrameWnd* MainFrame() { return dynamic_cast<CFrameWnd*>(AfxGetMainWnd()); }
+    static bool IsPictureView(QObject* watched) {
+        CFrameWnd* frame = MainFrame();
+        CView* view = frame != nullptr ? frame->GetActiveView() : nullptr;
+        QWidget* viewWidget = view != nullptr ? view->GetSafeHwnd() : nullptr;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        return viewWidget != nullptr && widget != nullptr &&
+               (widget == viewWidget || viewWidget->isAncestorOf(widget));
+    }
+    static bool PictureIsOpen() {
+        CFrameWnd* frame = MainFrame();
+        auto* doc = frame != nullptr ? dynamic_cast<CTallyscopeDoc*>(frame->GetActiveDocument()) : nullptr;
+        return doc != nullptr && doc->m_pPicture != nullptr;
+    }
+
+    bool m_bReported = false;
+};
+
+void InstallPaintWatcher() {
+    QCoreApplication::instance()->installEventFilter(new PaintWatcher(QCoreApplication::instance()));
+}
+Q_COREAPP_STARTUP_FUNCTION(InstallPaintWatcher)
+
+} // namespace
+
+namespace {
+long PeakResidentKiB() {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (status == nullptr)
+        return -1;
+    long peak = -1;
+    char line[256];
+    while (std::fgets(line, sizeof line, status) != nullptr) {
+        if (std::strncmp(line, "VmHWM:", 6) == 0)
+            peak = std::strtol(line + 6, nullptr, 10);
+    }
+    std::fclose(status);
+    return peak;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    [[maybe_unused]] CWinApp* volatile application = &theApp;
+    const int result = AfxWinMain(argc, argv);
+    std::printf("peak_kib %ld\n", PeakResidentKiB());
+    return result;
+}

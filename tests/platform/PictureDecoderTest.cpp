@@ -1,0 +1,119 @@
+// The loader's own decoding against Qt's reading of the same files: JPEG through libjpeg-turbo
+// within the tolerance of two JPEG decoders, every other format exactly, all in 24-bit rows, and
+// transparency shown on white as before.
+#include "platform/PictureDecoder.h"
+
+#include "../support/GifWriter.h"
+#include "../support/PictureFiles.h"
+#include "../support/TestImages.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+
+#include <cstdlib>
+
+namespace {
+
+// Qt's reading of a file as the loader used to show it: opaque, transparency drawn on white.
+QImage ReadWithQt(const QString& path) {
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    const QImage decoded = reader.read();
+    QImage shown(decoded.size(), QImage::Format_RGB32);
+    shown.fill(Qt::white);
+    QPainter painter(&shown);
+    painter.drawImage(0, 0, decoded);
+    return shown;
+}
+
+// The largest difference of any channel of any pixel; -1 when the sizes differ.
+int LargestDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size())
+        return -1;
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                std::abs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return largest;
+}
+
+QImage WithAlpha(const QImage& picture) {
+    QImage faded = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < faded.height(); ++y)
+        for (int x = 0; x < faded.width(); ++x)
+            faded.setPixel(x, y, (faded.pixel(x, y) & 0xFFFFFF) | (static_cast<QRgb>((x * 37) % 256) << 24));
+    return faded;
+}
+
+} // namespace
+
+TEST(PictureDecoder_Formats, TwentyFourBitRowsMatchQtsReadingOfTheSameFile) {
+    TestFiles files;
+    const QImage scan = MakeScanPicture(97, 61); // odd sizes: rows padded differently in each format
+    const QImage palette = MakePalettePicture(97, 61);
+    QImage transparentGif = palette.convertToFormat(QImage::Format_RGB32);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        int tolerance;
+    } cases[] = {
+        {"colour.jpg", EncodeWithQt(scan, "JPEG", 90), 2},
+        {"grey.jpg", EncodeWithQt(scan.convertToFormat(QImage::Format_Grayscale8), "JPEG", 90), 2},
+        {"cmyk.jpg", EncodeCmykJpeg(scan), 2},
+        {"colour.bmp", EncodeWithQt(scan, "BMP"), 0},
+        {"palette.bmp", EncodeWithQt(palette, "BMP"), 0},
+        {"mono.bmp", EncodeWithQt(scan.convertToFormat(QImage::Format_Mono), "BMP"), 0},
+        {"rle8.bmp", EncodeRleBmp(palette, RleDepth::Eight), 0},
+        {"rle4.bmp", EncodeRleBmp(palette, RleDepth::Four), 0},
+        {"picture.gif", WriteGif(palette).bytes, 0},
+        {"transparent.gif", WriteGif(palette, palette.color(3)).bytes, 0},
+        {"alpha.png", EncodeWithQt(WithAlpha(scan), "PNG"), 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = files.Write(c.name, c.bytes);
+        const DecodedPicture decoded = DecodePictureFile(path);
+        ASSERT_EQ(decoded.result, S_OK);
+        ASSERT_NE(decoded.image, nullptr);
+        EXPECT_EQ(decoded.image->format(), QImage::Format_RGB888);
+        const QImage qt = ReadWithQt(path);
+        EXPECT_LE(LargestDifference(*decoded.image, qt), c.tolerance);
+        EXPECT_GE(LargestDifference(*decoded.image, qt), 0) << "sizes differ";
+    }
+}
+
+TEST(PictureDecoder_Formats, TransparentGifPixelsAreWhite) {
+    TestFiles files;
+    const QImage palette = MakePalettePicture(20, 10);
+    const QString path = files.Write("transparent.gif", WriteGif(palette, palette.pixel(0, 0)).bytes);
+    const DecodedPicture decoded = DecodePictureFile(path);
+    ASSERT_EQ(decoded.result, S_OK);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 20; ++x)
+            EXPECT_EQ(decoded.image->pixel(x, y),
+                      palette.pixel(x, y) == palette.pixel(0, 0) ? qRgb(255, 255, 255) : palette.pixel(x, y));
+}
+
+// A header may promise a picture far beyond what the loader holds; it is refused before anything
+// that size is allocated, whatever the decoder would make of the data.
+TEST(PictureDecoder_Limits, OversizedJpegRefusedBeforeAllocating) {
+    TestFiles files;
+    QByteArray jpeg = EncodeWithQt(MakeScanPicture(16, 16), "JPEG", 90);
+    const int frame = static_cast<int>(jpeg.indexOf("\xFF\xC0"));
+    ASSERT_GT(frame, 0);
+    for (int at : {frame + 5, frame + 7}) { // height, then width: 65000 each, 12 GB in 24 bits
+        jpeg[at] = static_cast<char>(0xFD);
+        jpeg[at + 1] = static_cast<char>(0xE8);
+    }
+    const DecodedPicture decoded = DecodePictureFile(files.Write("huge.jpg", jpeg));
+    EXPECT_TRUE(FAILED(decoded.result));
+    EXPECT_EQ(decoded.image, nullptr);
+}

@@ -1,0 +1,177 @@
+#include "PictureFiles.h"
+
+#include <QBuffer>
+#include <QPainter>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace {
+
+void PutLe(QByteArray& out, quint32 value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+quint32 ReadLe32(const QByteArray& bytes, int at) {
+    quint32 value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | static_cast<uchar>(bytes[at + i]);
+    return value;
+}
+
+// The runs of one row as (length, index) pairs, each at most 255 long.
+std::vector<std::pair<int, int>> RowRuns(const QImage& picture, int y, int width) {
+    std::vector<std::pair<int, int>> runs;
+    const uchar* row = picture.constScanLine(y);
+    for (int x = 0; x < width;) {
+        int length = 1;
+        while (x + length < width && length < 255 && row[x + length] == row[x])
+            ++length;
+        runs.emplace_back(length, row[x]);
+        x += length;
+    }
+    return runs;
+}
+
+} // namespace
+
+QImage MakePalettePicture(int width, int height) {
+    QImage picture(width, height, QImage::Format_Indexed8);
+    QList<QRgb> palette{qRgb(255, 0, 0)};
+    for (int i = 1; i < 16; ++i)
+        palette.append(qRgb(16 * i, 255 - 16 * i, (40 * i) & 0xFF));
+    picture.setColorTable(palette);
+    for (int y = 0; y < height; ++y) {
+        uchar* row = picture.scanLine(y);
+        for (int x = 0; x < width; ++x)
+            row[x] = static_cast<uchar>(1 + (x / 5 + y / 3 + ((x + y) % 7 == 0 ? 4 : 0)) % 15);
+    }
+    return picture;
+}
+
+QImage MakeScanPicture(int width, int height) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            row[x] = qRgb(200 + x % 50, 150 + y % 100, (x * 3 + y * 5) & 0xFF);
+    }
+    QPainter painter(&picture);
+    painter.setPen(QPen(Qt::black, 2));
+    painter.drawLine(4, height - 4, width - 4, height - 4);
+    painter.drawLine(4, 4, 4, height - 4);
+    painter.setPen(QPen(Qt::blue, 1));
+    painter.drawLine(4, height - 4, width - 4, 4);
+    return picture;
+}
+
+QByteArray EncodeWithQt(const QImage& image, const char* format, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, quality);
+    return bytes;
+}
+
+QByteArray EncodeCmykJpeg(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = static_cast<JDIMENSION>(rgb.width());
+    info.image_height = static_cast<JDIMENSION>(rgb.height());
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info); // CMYK in the file, with Adobe's marker
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(4 * static_cast<std::size_t>(rgb.width()));
+    while (info.next_scanline < info.image_height) {
+        const auto* pixels =
+            reinterpret_cast<const QRgb*>(rgb.constScanLine(static_cast<int>(info.next_scanline)));
+        for (int x = 0; x < rgb.width(); ++x) {
+            row[4 * x] = static_cast<JSAMPLE>(qRed(pixels[x]));
+            row[4 * x + 1] = static_cast<JSAMPLE>(qGreen(pixels[x]));
+            row[4 * x + 2] = static_cast<JSAMPLE>(qBlue(pixels[x]));
+            row[4 * x + 3] = static_cast<JSAMPLE>(x % 3 == 0 ? 170 : 255);
+        }
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(out), static_cast<qsizetype>(size));
+    std::free(out);
+    return bytes;
+}
+
+QByteArray EncodeRleBmp(const QImage& palettePicture, RleDepth depth, int shortRow) {
+    const bool four = depth == RleDepth::Four;
+    const int width = palettePicture.width();
+    const int height = palettePicture.height();
+    const QList<QRgb> palette = palettePicture.colorTable();
+    const int colours = four ? 16 : static_cast<int>(palette.size());
+
+    QByteArray pixels;
+    for (int fileRow = 0; fileRow < height; ++fileRow) {
+        const int y = height - 1 - fileRow; // bottom-up
+        const int rowWidth = y == shortRow ? width / 2 : width;
+        for (const auto& [length, index] : RowRuns(palettePicture, y, rowWidth)) {
+            pixels.append(static_cast<char>(length));
+            pixels.append(static_cast<char>(four ? (index << 4) | index : index));
+        }
+        pixels.append('\0').append('\0'); // end of line
+    }
+    pixels.append('\0').append('\1'); // end of bitmap
+
+    const int pixelsAt = 14 + 40 + 4 * colours;
+    QByteArray bmp("BM");
+    PutLe(bmp, static_cast<quint32>(pixelsAt + pixels.size()), 4);
+    PutLe(bmp, 0, 4);
+    PutLe(bmp, static_cast<quint32>(pixelsAt), 4);
+    PutLe(bmp, 40, 4);
+    PutLe(bmp, static_cast<quint32>(width), 4);
+    PutLe(bmp, static_cast<quint32>(height), 4);
+    PutLe(bmp, 1, 2);
+    PutLe(bmp, four ? 4 : 8, 2);
+    PutLe(bmp, four ? 2 : 1, 4); // BI_RLE4 or BI_RLE8
+    PutLe(bmp, static_cast<quint32>(pixels.size()), 4);
+    PutLe(bmp, 2835, 4);
+    PutLe(bmp, 2835, 4);
+    PutLe(bmp, static_cast<quint32>(colours), 4);
+    PutLe(bmp, 0, 4);
+    for (int i = 0; i < colours; ++i) {
+        const QRgb colour = i < palette.size() ? palette[i] : qRgb(0, 0, 0);
+        bmp.append(static_cast<char>(qBlue(colour)));
+        bmp.append(static_cast<char>(qGreen(colour)));
+        bmp.append(static_cast<char>(qRed(colour)));
+        bmp.append('\0');
+    }
+    return bmp + pixels;
+}
+
+int BmpPixelOffset(const QByteArray& bmp) {
+    return static_cast<int>(ReadLe32(bmp, 10));
+}
+
+int JpegScanDataOffset(const QByteArray& jpeg) {
+    int at = 2; // after SOI
+    while (at + 4 <= jpeg.size()) {
+        if (static_cast<uchar>(jpeg[at]) != 0xFF)
+            return -1;
+        const uchar marker = static_cast<uchar>(jpeg[at + 1]);
+        const int length = (static_cast<uchar>(jpeg[at + 2]) << 8) | static_cast<uchar>(jpeg[at + 3]);
+        if (marker == 0xDA)
+            return at + 2 + length;
+        at += 2 + length;
+    }
+    return -1;
+}
