@@ -87,8 +87,17 @@ BOOL CStatusBar::SetPaneText(int nIndex, LPCTSTR lpszNewText, BOOL) {
         return FALSE;
     QLabel* label = m_panes[static_cast<std::size_t>(nIndex)].label;
     const QString text = QString::fromUtf8(lpszNewText ? lpszNewText : "");
-    if (label->text() != text)
-        label->setText(text);
+    if (label->text() == text)
+        return TRUE;
+    label->setText(text);
+    // The widths were chosen for a narrower face than this system may have: a read-out wider than
+    // its pane widens the pane for good rather than losing its last digits.
+    Pane& pane = m_panes[static_cast<std::size_t>(nIndex)];
+    if (!(pane.style & SBPS_STRETCH)) {
+        const int textWidth = label->fontMetrics().horizontalAdvance(text);
+        if (textWidth > pane.textWidth)
+            KeepTextWidth(pane, textWidth);
+    }
     return TRUE;
 }
 
@@ -102,8 +111,13 @@ QLabel* CStatusBar::GetPaneWidget(int nIndex) const {
     return IsPaneIndex(nIndex) ? m_panes[static_cast<std::size_t>(nIndex)].label : nullptr;
 }
 
+namespace {
+// Pixels between a pane's border and its text, left and right.
+constexpr int kPaneTextGap = 2;
+} // namespace
+
 void CStatusBar::ApplyPaneInfo(int nIndex) {
-    const Pane& pane = m_panes[static_cast<std::size_t>(nIndex)];
+    Pane& pane = m_panes[static_cast<std::size_t>(nIndex)];
     QLabel* label = pane.label;
     StatusPane* box = pane.box;
     if (pane.style & SBPS_NOBORDERS)
@@ -112,12 +126,20 @@ void CStatusBar::ApplyPaneInfo(int nIndex) {
         label->setFrameStyle(QFrame::Panel | QFrame::Raised);
     else
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // As in the framework, a pane's width is that of its text; the border and a small gap on each
+    // side come on top, so a read-out as wide as the width still shows whole.
+    label->setIndent(kPaneTextGap);
     if (pane.style & SBPS_STRETCH) {
         box->LetWidthStretch();
         m_pLayout->setStretch(nIndex, 1);
     } else {
-        box->KeepWidth(pane.width);
+        KeepTextWidth(pane, pane.width);
         m_pLayout->setStretch(nIndex, 0);
     }
     box->updateGeometry(); // a new border changes the label's height
+}
+
+void CStatusBar::KeepTextWidth(Pane& pane, int textWidth) {
+    pane.textWidth = textWidth;
+    pane.box->KeepWidth(textWidth + 2 * (pane.label->frameWidth() + kPaneTextGap));
 }

@@ -41,10 +41,13 @@ private:
         UINT id = ID_SEPARATOR;
         UINT style = SBPS_NORMAL;
         int width = 0;
+        // The text area a fixed pane has: its width, or the widest text it has shown, if wider.
+        int textWidth = 0;
         StatusPane* box = nullptr;
         QLabel* label = nullptr;
     };
     void ApplyPaneInfo(int nIndex);
+    void KeepTextWidth(Pane& pane, int textWidth);
     bool IsPaneIndex(int nIndex) const { return nIndex >= 0 && nIndex < GetCount(); }
 
     std::vector<Pane> m_panes;

@@ -140,6 +140,28 @@ TEST_F(AppTest, MainFrame_PlaceSizeAndDockableToolBar) {
     EXPECT_EQ(bar->allowedAreas(), Qt::AllToolBarAreas);
 }
 
+// The read-out widths were chosen for a narrower face: a text wider than its pane widens the pane
+// for good, so no digit is cut off, and a narrower text later leaves it as wide.
+TEST_F(AppTest, MainFrame_ReadoutWiderThanItsPaneWidensIt) {
+    ASSERT_TRUE(Start());
+    CStatusBar& bar = MainFrame()->m_statusBar;
+    QLabel* pane = bar.GetPaneWidget(3);
+    const auto textArea = [&] { return pane->width() - 2 * (pane->frameWidth() + pane->indent()); };
+    bar.SetPaneText(3, "l = 0.000000");
+    const int needed = pane->fontMetrics().horizontalAdvance("l = 12345.678901");
+    ASSERT_GT(needed, 70);
+    bar.SetPaneText(3, "l = 12345.678901");
+    EXPECT_EQ(textArea(), needed);
+    bar.SetPaneText(3, "l = 1.0");
+    EXPECT_EQ(textArea(), needed);
+    EXPECT_EQ(pane->minimumWidth(), pane->maximumWidth());
+    UINT id = 0;
+    UINT style = 0;
+    int width = 0;
+    bar.GetPaneInfo(3, id, style, width);
+    EXPECT_EQ(width, 70) << "the width asked for is still what the pane reports";
+}
+
 TEST_F(AppTest, MainFrame_StatusBarHasAMessagePaneAndFiveReadouts) {
     ASSERT_TRUE(Start());
     CStatusBar& bar = MainFrame()->m_statusBar;
@@ -149,8 +171,9 @@ TEST_F(AppTest, MainFrame_StatusBarHasAMessagePaneAndFiveReadouts) {
     EXPECT_EQ(bar.GetPaneWidget(0)->frameShape(), QFrame::NoFrame);
     for (int i = 1; i <= 5; ++i) {
         QLabel* pane = bar.GetPaneWidget(i);
-        EXPECT_EQ(pane->minimumWidth(), 70) << i;
-        EXPECT_EQ(pane->maximumWidth(), 70) << i;
+        EXPECT_EQ(pane->minimumWidth(), pane->maximumWidth()) << i;
+        // The width is the text's, the border and gaps come on top, so the widest read-out fits.
+        EXPECT_EQ(pane->width() - 2 * (pane->frameWidth() + pane->indent()), 70) << i;
         EXPECT_EQ(pane->frameShadow(), QFrame::Sunken) << i;
         EXPECT_EQ(bar.GetPaneText(i), "") << i; // no keyboard-state indicators
     }
