@@ -13,6 +13,8 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 status=0
+passed=0
+failed=0
 for target in "$build"/fuzz/fuzz_*; do
     [ -f "$target" ] && [ -x "$target" ] || continue
     name=$(basename "$target")
@@ -24,9 +26,14 @@ for target in "$build"/fuzz/fuzz_*; do
     if ! "$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
         -artifact_prefix="$build/findings/$name-" "$corpus" "${seeds[@]}" 2>"$build/$name.log"; then
         status=1
+        failed=$((failed + 1))
         echo "$name: FINDING, see $build/$name.log and $build/findings"
         grep -E "ERROR|runtime error|differs|expected|gave different" "$build/$name.log" | head -20 || true
+    else
+        passed=$((passed + 1))
     fi
     grep -E "stat::number_of_executed_units|stat::peak_rss_mb|^Done|INFO: seed corpus" "$build/$name.log" || true
 done
+# One closing line in the form test runners use, a target counting as passed when it found nothing.
+echo "fuzz: $passed passed, $failed failed"
 exit $status
