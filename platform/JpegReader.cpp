@@ -86,6 +86,9 @@ void Decode(JpegDecoding& d) {
         return;
     }
     jpeg_create_decompress(&d.info);
+    // A progressive file keeps every coefficient of the picture while it decodes; a header that
+    // claims more than the loader would ever hold ends in a clean failure, not in gigabytes.
+    d.info.mem->max_memory_to_use = static_cast<long>(kPictureAllocationLimitMB) * 1024 * 1024;
     jpeg_stdio_src(&d.info, d.file);
     jpeg_read_header(&d.info, TRUE);
     const bool cmyk = WantsCmyk(d.info.jpeg_color_space);
