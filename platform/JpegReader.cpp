@@ -86,6 +86,9 @@ void Decode(JpegDecoding& d) {
         return;
     }
     jpeg_create_decompress(&d.info);
+    // A progressive file keeps every coefficient of the picture while it decodes; a header that
+    // claims more than the loader would ever hold ends in a clean failure, not in gigabytes.
+    d.info.mem->max_memory_to_use = static_cast<long>(kPictureAllocationLimitMB) * 1024 * 1024;
     jpeg_stdio_src(&d.info, d.file);
     jpeg_read_header(&d.info, TRUE);
     const bool cmyk = WantsCmyk(d.info.jpeg_color_space);
@@ -106,7 +109,6 @@ void Decode(JpegDecoding& d) {
         d.outcome = E_OUTOFMEMORY;
         return;
     }
-    QImage& image = d.pixels->Image();
     if (cmyk)
         d.cmykRow = std::make_unique<JSAMPLE[]>(4 * std::size_t{d.info.output_width});
     JSAMPROW rows[kRowsPerRead];
@@ -116,12 +118,12 @@ void Decode(JpegDecoding& d) {
             rows[0] = d.cmykRow.get();
             if (jpeg_read_scanlines(&d.info, rows, 1) != 1)
                 return; // never happens with a file source, which always delivers
-            CmykRowToRgb(d.cmykRow.get(), image.scanLine(static_cast<int>(first)), d.info.output_width);
+            CmykRowToRgb(d.cmykRow.get(), d.pixels->Row(static_cast<int>(first)), d.info.output_width);
             continue;
         }
         const JDIMENSION count = std::min<JDIMENSION>(kRowsPerRead, d.info.output_height - first);
         for (JDIMENSION i = 0; i < count; ++i)
-            rows[i] = image.scanLine(static_cast<int>(first + i));
+            rows[i] = d.pixels->Row(static_cast<int>(first + i));
         if (jpeg_read_scanlines(&d.info, rows, count) == 0)
             return;
     }

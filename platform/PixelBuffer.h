@@ -26,6 +26,8 @@ public:
     bool IsValid() const { return m_base != nullptr; }
     // The image over the memory, for a decoder to fill. It does not own the memory.
     QImage& Image() { return m_image; }
+    // Row y of the memory, for a decoder that writes rows itself.
+    uchar* Row(int y) const { return m_base + y * m_image.bytesPerLine(); }
     // Whether Image() still shows this memory (a decoder given the image may have made its own).
     bool HoldsImage() const { return m_base != nullptr && m_image.constBits() == m_base; }
     // Packs the Format_RGB32 image into Format_RGB888 rows in place, keeping only the memory the

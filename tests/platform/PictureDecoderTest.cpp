@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
 
 #include <cstdlib>
@@ -45,6 +47,17 @@ int LargestDifference(const QImage& a, const QImage& b) {
     return largest;
 }
 
+QByteArray EncodeProgressiveJpeg(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.setQuality(90);
+    writer.write(picture);
+    return bytes;
+}
+
 QImage WithAlpha(const QImage& picture) {
     QImage faded = picture.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < faded.height(); ++y)
@@ -67,6 +80,7 @@ TEST(PictureDecoder_Formats, TwentyFourBitRowsMatchQtsReadingOfTheSameFile) {
     } cases[] = {
         {"colour.jpg", EncodeWithQt(scan, "JPEG", 90), 2},
         {"grey.jpg", EncodeWithQt(scan.convertToFormat(QImage::Format_Grayscale8), "JPEG", 90), 2},
+        {"progressive.jpg", EncodeProgressiveJpeg(scan), 2},
         {"cmyk.jpg", EncodeCmykJpeg(scan), 2},
         {"colour.bmp", EncodeWithQt(scan, "BMP"), 0},
         {"palette.bmp", EncodeWithQt(palette, "BMP"), 0},
