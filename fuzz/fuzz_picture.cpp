@@ -49,11 +49,15 @@ std::uint64_t LoadAndSum(const QString& path) {
         FAILED(picture->get_Width(&width)) || FAILED(picture->get_Height(&height)) ||
         width != AfxPixelsToHimetric(handle->width()) || height != AfxPixelsToHimetric(handle->height()))
         std::abort();
+    // Pictures are held in 24-bit rows; every byte of every pixel is read.
+    if (handle->format() != QImage::Format_RGB888)
+        std::abort();
+    const qsizetype rowBytes = qsizetype(handle->width()) * 3;
     std::uint64_t sum = 1469598103934665603ull;
     for (int y = 0; y < handle->height(); ++y) {
-        const auto* line = reinterpret_cast<const std::uint32_t*>(handle->constScanLine(y));
-        for (int x = 0; x < handle->width(); ++x)
-            sum = (sum ^ (line[x] & 0xFFFFFFu)) * 1099511628211ull;
+        const uchar* line = handle->constScanLine(y);
+        for (qsizetype i = 0; i < rowBytes; ++i)
+            sum = (sum ^ line[i]) * 1099511628211ull;
     }
     return sum;
 }

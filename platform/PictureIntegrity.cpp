@@ -62,7 +62,10 @@ bool ReadBmpHeader(const Bytes& file, BmpHeader& header) {
     } else {
         return false;
     }
-    if (header.width <= 0 || header.height == 0)
+    // A depth the decoder does not know would leave no row size to measure the file by.
+    const quint32 depth = header.bitsPerPixel;
+    if (header.width <= 0 || header.height == 0 ||
+        (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32))
         return false;
     if (header.bitsPerPixel <= 8 && colourCount == 0)
         colourCount = 1u << header.bitsPerPixel;

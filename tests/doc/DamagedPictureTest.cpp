@@ -185,6 +185,8 @@ TEST_F(DamagedPictureTest, DamagedFiles_RefusedOrWarnedNeverSilentAndAlwaysTheSa
          Outcome::Refused,
          {}},
         {"cut-in-header.bmp", intact.bmp.left(30), Outcome::Refused, {}},
+        {"no-depth.bmp", WithByte(WithByte(intact.bmp, 28, 0), 29, 0), Outcome::Refused, {}},
+        {"depth-7.bmp", WithByte(intact.bmp, 28, 7), Outcome::Refused, {}},
         {"cut-in-first-row.bmp", intact.bmp.left(bmpPixels + intact.bmpStride / 2), Outcome::Refused, {}},
         {"cut-in-pixels.bmp", intact.bmp.left(bmpPixels + bmpRowsKept * intact.bmpStride + 50),
          Outcome::OpensWithWarning,
