@@ -1,7 +1,8 @@
 // Opening pictures. In process: a 12000 x 9000 JPEG chart decoded into the document's one image.
 // As a user meets it: the real program (the launch probe, see launch_probe.cpp) started as a child
 // process on a 6000 x 4500 chart in each format, timed from the launch to the picture painted in
-// the view; and the whole program's peak memory (counter peak_MiB) with a 12000 x 9000 chart open.
+// the view; and the whole program's peak memory (counter peak_MiB) with a 12000 x 9000 chart open,
+// beside the peak of a bare Qt window showing the same chart (".../qt_floor").
 //
 // To compare with another build of the program in one run, name that build's probe in
 // TALLYSCOPE_BASELINE_PROBE: every launch is then also run with it (".../baseline"), on the same
@@ -148,22 +149,25 @@ void BM_LaunchToPainted(benchmark::State& state, const std::string& probe, const
     state.counters["peak_MiB"] = static_cast<double>(last.peakKiB) / 1024.0;
 }
 
+void RegisterProbe(const std::string& name, const std::string& probe, const QString& picture, int repetitions) {
+    benchmark::RegisterBenchmark(name.c_str(), BM_LaunchToPainted, probe, picture)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(repetitions);
+}
+
+std::string ProbeBesideUs(const char* name) {
+    return (QCoreApplication::applicationDirPath() + "/" + name).toStdString();
+}
+
 void RegisterLaunch(const std::string& name, const QString& picture, int repetitions) {
     if (picture.isEmpty())
         return;
-    const std::string own =
-        (QCoreApplication::applicationDirPath() + "/tallyscope_launch_probe").toStdString();
+    RegisterProbe(name, ProbeBesideUs("tallyscope_launch_probe"), picture, repetitions);
     const std::string baseline = qEnvironmentVariable("TALLYSCOPE_BASELINE_PROBE").toStdString();
-    for (const std::string& probe : {own, baseline}) {
-        if (probe.empty())
-            continue;
-        benchmark::RegisterBenchmark((probe == own ? name : name + "/baseline").c_str(), BM_LaunchToPainted,
-                                     probe, picture)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(1)
-            ->Repetitions(repetitions);
-    }
+    if (!baseline.empty())
+        RegisterProbe(name + "/baseline", baseline, picture, repetitions);
 }
 
 } // namespace
@@ -180,5 +184,9 @@ int main(int argc, char** argv) {
         RegisterLaunch("BM_LaunchToPainted/6000x4500_gif", WriteChart(dir, 6000, 4500, "gif"), 7);
         // The memory goal is the counter peak_MiB; the time is only for completeness.
         RegisterLaunch("BM_LaunchToPainted/12000x9000_jpeg", scan, 3);
+        // Beside it, the floor: a bare Qt Widgets window showing the same picture (qt_floor_probe.cpp).
+        if (!scan.isEmpty())
+            RegisterProbe("BM_LaunchToPainted/12000x9000_jpeg/qt_floor", ProbeBesideUs("tallyscope_qt_floor_probe"),
+                          scan, 3);
     });
 }

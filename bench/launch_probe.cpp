@@ -1,11 +1,9 @@
 // The program's own entry with two additions: when the picture view has painted an open picture for
-// the first time, the probe writes "painted" on its standard output and quits; and when the program
-// has ended it writes "peak_kib" and its peak resident memory. bench_open starts it as a child
-// process to time the way from launch to the picture on screen and to read the program's peak.
-//
-// The peak is the kernel's high-water mark of this program's own memory (VmHWM). The rusage a
-// parent gets back also counts the parent's memory when the child was started with vfork, as
-// posix_spawn does, so it cannot be used here.
+// the first time, the probe reports it (ProbeReport.h) and quits; and when the program has ended it
+// reports its peak resident memory. bench_open starts it as a child process to time the way from
+// launch to the picture on screen and to read the program's peak.
+#include "ProbeReport.h"
+
 #include "app/CTallyscopeApp.h"
 #include "doc/CTallyscopeDoc.h"
 #include "platform/CFrameWnd.h"
@@ -15,10 +13,6 @@
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
-
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -33,8 +27,7 @@ protected:
         if (event->type() == QEvent::Paint && !m_bReported && IsPictureView(watched) && PictureIsOpen()) {
             m_bReported = true;
             QTimer::singleShot(0, this, [] {
-                std::fputs("painted\n", stdout);
-                std::fflush(stdout);
+                ReportPainted();
                 QCoreApplication::quit();
             });
         }
@@ -67,25 +60,9 @@ Q_COREAPP_STARTUP_FUNCTION(InstallPaintWatcher)
 
 } // namespace
 
-namespace {
-long PeakResidentKiB() {
-    std::FILE* status = std::fopen("/proc/self/status", "r");
-    if (status == nullptr)
-        return -1;
-    long peak = -1;
-    char line[256];
-    while (std::fgets(line, sizeof line, status) != nullptr) {
-        if (std::strncmp(line, "VmHWM:", 6) == 0)
-            peak = std::strtol(line + 6, nullptr, 10);
-    }
-    std::fclose(status);
-    return peak;
-}
-} // namespace
-
 int main(int argc, char** argv) {
     [[maybe_unused]] CWinApp* volatile application = &theApp;
     const int result = AfxWinMain(argc, argv);
-    std::printf("peak_kib %ld\n", PeakResidentKiB());
+    ReportPeak();
     return result;
 }

@@ -1,0 +1,71 @@
+// The least a Qt Widgets program on this machine holds a picture in: a 600 x 500 main window with
+// one Japanese menu title in the program's face and a scrolling area that paints the picture,
+// decoded by the program's own decoder into the same 24-bit rows. No toolbar, status bar, zoom
+// window, dialogs or back buffer. bench_open runs it beside the launch probe on the largest chart,
+// so that every run shows how much of the program's peak memory any Qt program showing that
+// picture would already take. It speaks the launch probe's protocol (ProbeReport.h).
+#include "ProbeReport.h"
+
+#include "platform/FontFaces.h"
+#include "platform/PictureDecoder.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollArea>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+class PictureWidget final : public QWidget {
+public:
+    explicit PictureWidget(const QImage& picture) : m_picture(picture) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        resize(picture.size());
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter painter(this);
+        painter.drawImage(event->rect(), m_picture, event->rect());
+        if (!m_bReported) {
+            m_bReported = true;
+            QTimer::singleShot(0, qApp, [] {
+                ReportPainted();
+                QCoreApplication::quit();
+            });
+        }
+    }
+
+private:
+    const QImage& m_picture;
+    bool m_bReported = false;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc < 2)
+        return 2;
+    AllowLargePictures();
+    const DecodedPicture decoded = DecodePictureFile(QString::fromLocal8Bit(argv[1]));
+    if (decoded.image == nullptr)
+        return 1;
+    QMainWindow window;
+    window.menuBar()->setFont(AfxGetProgramFont());
+    window.menuBar()->addMenu(QString::fromUtf8("ファイル(&F)"));
+    auto* area = new QScrollArea;
+    area->setWidget(new PictureWidget(*decoded.image));
+    window.setCentralWidget(area);
+    window.resize(600, 500);
+    window.show();
+    const int result = application.exec();
+    ReportPeak();
+    return result;
+}
