@@ -1,5 +1,4 @@
 #include "platform/ControlWidgets.h"
-
 #include "platform/DialogTemplate.h"
 
 #include <QGroupBox>
@@ -139,20 +138,32 @@ void AfxStaticTextWidget::SetTemplateRect(const QRect& rect) {
 }
 
 void AfxStaticTextWidget::SetCaption(const QString& text) {
+    if (text == this->text())
+        return;
     setText(text);
     Refit();
 }
 
 void AfxStaticTextWidget::Refit() {
-    m_ink = TextInk(font(), text());
+    const TextExtent extent = MeasureText(text());
+    m_ink = extent.ink;
+    m_advance = extent.advance;
     resize(FittedSize());
     update();
+}
+
+AfxStaticTextWidget::TextExtent AfxStaticTextWidget::MeasureText(const QString& text) {
+    if (const TextExtent* extent = m_measured.object(text))
+        return *extent;
+    const TextExtent extent{TextInk(font(), text), fontMetrics().horizontalAdvance(text)};
+    m_measured.insert(text, new TextExtent(extent));
+    return extent;
 }
 
 QSize AfxStaticTextWidget::FittedSize() const {
     if (m_ink.isEmpty())
         return m_templateSize;
-    const int width = TextOrigin().x() + std::max(fontMetrics().horizontalAdvance(text()), m_ink.right() + 1);
+    const int width = TextOrigin().x() + std::max(m_advance, m_ink.right() + 1);
     return {std::max(m_templateSize.width(), width), std::max(m_templateSize.height(), m_ink.height())};
 }
 
@@ -174,8 +185,10 @@ void AfxStaticTextWidget::paintEvent(QPaintEvent*) {
 
 void AfxStaticTextWidget::changeEvent(QEvent* event) {
     QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
+        m_measured.clear();
         Refit();
+    }
 }
 
 AfxGroupBoxWidget::AfxGroupBoxWidget(const QString& title, QWidget* parent) : QGroupBox(title, parent) {}

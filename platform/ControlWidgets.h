@@ -6,6 +6,7 @@
 
 #include "platform/AfxTypes.h"
 
+#include <QCache>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -90,15 +91,26 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    struct TextExtent {
+        QRect ink;       // the pixels the text covers, relative to its origin
+        int advance = 0; // the text's advance width
+    };
+
     // Measures the text's ink again and grows the control to it.
     void Refit();
+    // The extent of a text in the control's face. Measuring draws the text, and the magnifier's
+    // read-outs take a new text on every mouse move, mostly one they showed before (a colour value,
+    // a column passed again), so the control keeps what it measured for its last few hundred texts.
+    TextExtent MeasureText(const QString& text);
     // The size the control needs: the template's box, grown to the text's ink.
     QSize FittedSize() const;
     // Where the text's origin (left end of its baseline) goes so that its ink stays inside.
     QPoint TextOrigin() const;
 
     QSize m_templateSize;
-    QRect m_ink; // the pixels the text covers, relative to its origin
+    QRect m_ink;      // the pixels the text covers, relative to its origin
+    int m_advance = 0; // the text's advance width
+    QCache<QString, TextExtent> m_measured{256};
 };
 
 // A group box as the framework draws one: the frame's top line runs through the middle of the

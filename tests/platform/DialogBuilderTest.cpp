@@ -169,8 +169,9 @@ TEST(DialogBuilder_Templates, EveryTemplateListsUniqueIdsAndFitsItsDialog) {
         EXPECT_EQ(dlg->id, id);
         std::set<int> seen;
         for (const DialogControl& c : dlg->controls) {
-            if (c.id != IDC_STATIC)
+            if (c.id != IDC_STATIC) {
                 EXPECT_TRUE(seen.insert(c.id).second) << "template " << id << " repeats control " << c.id;
+            }
             EXPECT_LE(c.rect.right, dlg->size.cx) << "template " << id << " control " << c.id;
             EXPECT_LE(c.rect.bottom, dlg->size.cy) << "template " << id << " control " << c.id;
         }
@@ -322,4 +323,34 @@ TEST(DialogBuilder_Widgets, ListBoxKeepsTheFrameworksIndexRules) {
     EXPECT_EQ(list->SendMessage(LB_GETCURSEL), 2);
     dialog.DestroyModalWindow();
     EXPECT_EQ(dialog.GetDlgItem(IDC_PIXEL_LIST), nullptr);
+}
+
+// A static text keeps what it measured for texts it showed before; whatever it kept, it takes the
+// size a control made afresh for the same text and face takes, also after its face changed.
+TEST(DialogBuilder_Widgets, StaticTextFitsEveryCaptionAsAFreshControlWould) {
+    QWidget form;
+    const QRect templateBox(10, 10, 30, 12);
+    auto freshSize = [&](const QString& text, const QFont& font) {
+        AfxStaticTextWidget fresh(text, &form);
+        fresh.setFont(font);
+        fresh.SetTemplateRect(templateBox);
+        return fresh.size();
+    };
+    AfxStaticTextWidget label(QStringLiteral("X = 1"), &form);
+    label.SetTemplateRect(templateBox);
+    const QFont small = label.font();
+    const QString wide = QStringLiteral("X = 12000 (幅の広い読み)"), narrow = QStringLiteral("Y");
+    for (const QString& text : {wide, narrow, wide, narrow}) {
+        label.SetCaption(text);
+        EXPECT_EQ(label.size(), freshSize(text, small)) << text.toStdString();
+    }
+    ASSERT_GT(freshSize(wide, small).width(), templateBox.width()) << "the wide text must make it grow";
+
+    QFont large = small;
+    large.setPointSize(small.pointSize() * 2);
+    label.setFont(large);
+    EXPECT_EQ(label.size(), freshSize(narrow, large));
+    label.SetCaption(wide);
+    EXPECT_EQ(label.size(), freshSize(wide, large));
+    EXPECT_GT(label.width(), freshSize(wide, small).width());
 }
