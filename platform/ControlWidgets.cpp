@@ -1,4 +1,5 @@
 #include "platform/ControlWidgets.h"
+
 #include "platform/DialogTemplate.h"
 
 #include <QGroupBox>

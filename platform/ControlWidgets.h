@@ -96,7 +96,7 @@ private:
         int advance = 0; // the text's advance width
     };
 
-    // Measures the text's ink again and grows the control to it.
+    // Takes the text's ink, measured or kept from an earlier showing, and grows the control to it.
     void Refit();
     // The extent of a text in the control's face. Measuring draws the text, and the magnifier's
     // read-outs take a new text on every mouse move, mostly one they showed before (a colour value,
