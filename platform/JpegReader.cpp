@@ -48,6 +48,12 @@ void OnMessage(j_common_ptr info, int level) {
     errors->damagedAtRow = reinterpret_cast<j_decompress_ptr>(info)->output_scanline;
 }
 
+// A file damaged before a single row came out is refused whatever follows, so the decode stops
+// there rather than make up every remaining row of what may be a very large picture.
+bool DamagedBeforeFirstRow(const JpegErrors& errors) {
+    return errors.damaged && errors.damagedAtRow == 0;
+}
+
 // Qt's plugin reads CMYK as Adobe writes it (inverted), and so does this: R = C x K / 255, and so on.
 void CmykRowToRgb(const JSAMPLE* cmyk, uchar* rgb, JDIMENSION width) {
     for (JDIMENSION i = 0; i < width; ++i, cmyk += 4) {
@@ -103,6 +109,8 @@ void Decode(JpegDecoding& d) {
         return;
     }
     jpeg_start_decompress(&d.info);
+    if (DamagedBeforeFirstRow(d.errors))
+        return; // a progressive file reads all its data here: nothing to allocate for
     d.pixels = std::make_unique<PixelBuffer>(static_cast<int>(d.info.output_width),
                                              static_cast<int>(d.info.output_height), QImage::Format_RGB888);
     if (!d.pixels->IsValid()) {
@@ -116,24 +124,19 @@ void Decode(JpegDecoding& d) {
         const JDIMENSION first = d.info.output_scanline;
         if (cmyk) {
             rows[0] = d.cmykRow.get();
-            if (jpeg_read_scanlines(&d.info, rows, 1) != 1)
-                return; // never happens with a file source, which always delivers
+            if (jpeg_read_scanlines(&d.info, rows, 1) != 1 || DamagedBeforeFirstRow(d.errors))
+                return; // the first never happens with a file source, which always delivers
             CmykRowToRgb(d.cmykRow.get(), d.pixels->Row(static_cast<int>(first)), d.info.output_width);
             continue;
         }
         const JDIMENSION count = std::min<JDIMENSION>(kRowsPerRead, d.info.output_height - first);
         for (JDIMENSION i = 0; i < count; ++i)
             rows[i] = d.pixels->Row(static_cast<int>(first + i));
-        if (jpeg_read_scanlines(&d.info, rows, count) == 0)
+        if (jpeg_read_scanlines(&d.info, rows, count) == 0 || DamagedBeforeFirstRow(d.errors))
             return;
     }
     jpeg_finish_decompress(&d.info);
-    if (!d.errors.damaged)
-        d.outcome = S_OK;
-    else if (d.errors.damagedAtRow > 0)
-        d.outcome = S_PICTURE_INCOMPLETE;
-    else
-        d.outcome = CTL_E_INVALIDPICTURE; // damaged before a single row came out
+    d.outcome = d.errors.damaged ? S_PICTURE_INCOMPLETE : S_OK;
 }
 
 } // namespace

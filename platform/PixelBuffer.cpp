@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -30,8 +31,8 @@ qsizetype BytesPerLine(int width, QImage::Format format) {
     return (bytes + 3) / 4 * 4;
 }
 
-void Populate(uchar* base, std::size_t length) {
-    for (std::size_t at = 0; at < length; at += kPopulateStep) {
+void Populate(uchar* base, std::size_t length, const std::atomic<bool>* abandoned) {
+    for (std::size_t at = 0; at < length && !abandoned->load(std::memory_order_relaxed); at += kPopulateStep) {
         const std::size_t step = std::min(kPopulateStep, length - at);
         if (madvise(base + at, step, MADV_POPULATE_WRITE) == 0)
             continue;
@@ -102,10 +103,13 @@ PixelBuffer::PixelBuffer(int width, int height, QImage::Format format) {
     m_base = static_cast<uchar*>(memory);
     m_image = QImage(m_base, width, height, bytesPerLine, format);
     if (m_length >= kHelperThreshold)
-        m_helper = std::thread(Populate, m_base, m_length);
+        m_helper = std::thread(Populate, m_base, m_length, &m_abandoned);
 }
 
 PixelBuffer::~PixelBuffer() {
+    // Memory that is about to go back needs no more pages: a decode that gave up early on a picture
+    // of a gigabyte does not wait for the rest of it to be populated.
+    m_abandoned.store(true, std::memory_order_relaxed);
     WaitForHelper();
     m_image = QImage();
     if (m_base != nullptr)

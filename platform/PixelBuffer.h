@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <thread>
@@ -18,7 +19,7 @@ public:
     // Maps memory for a width x height image of the format (QImage::Format_RGB888 or Format_RGB32)
     // and starts populating it. IsValid() is false when the memory could not be had.
     PixelBuffer(int width, int height, QImage::Format format);
-    // Waits for the helper; gives the memory back unless the image was released.
+    // Stops the helper and waits for it; gives the memory back unless the image was released.
     ~PixelBuffer();
     PixelBuffer(const PixelBuffer&) = delete;
     PixelBuffer& operator=(const PixelBuffer&) = delete;
@@ -48,5 +49,6 @@ private:
     uchar* m_base = nullptr;
     std::size_t m_length = 0;
     QImage m_image;
+    std::atomic<bool> m_abandoned{false}; // tells the helper to stop populating
     std::thread m_helper;
 };

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
@@ -66,6 +67,37 @@ QImage WithAlpha(const QImage& picture) {
     return faded;
 }
 
+// A 16 x 16 JPEG whose frame header declares side x side pixels, so that its data gives out within
+// the first rows; empty if the encoder wrote no baseline frame.
+QByteArray SmallJpegDeclaringASquareOf(int side) {
+    QByteArray jpeg = EncodeWithQt(MakeScanPicture(16, 16), "JPEG", 90);
+    const qsizetype frame = jpeg.indexOf("\xFF\xC0");
+    if (frame < 0)
+        return {};
+    for (qsizetype at : {frame + 5, frame + 7}) { // height, then width, big-endian
+        jpeg[at] = static_cast<char>(side >> 8);
+        jpeg[at + 1] = static_cast<char>(side & 0xFF);
+    }
+    return jpeg;
+}
+
+// The most memory the process has held since the last call, in MiB: Linux resets the peak
+// (VmHWM) when 5 is written to clear_refs. -1 where that cannot be read.
+long PeakResidentMiBSinceLastCall() {
+    QFile status("/proc/self/status");
+    long peakKiB = -1;
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:"))
+                peakKiB = line.mid(6).trimmed().split(' ').value(0).toLong();
+        }
+    }
+    QFile clear("/proc/self/clear_refs");
+    if (!clear.open(QIODevice::WriteOnly) || clear.write("5") != 1)
+        return -1;
+    return peakKiB < 0 ? -1 : peakKiB / 1024;
+}
+
 } // namespace
 
 TEST(PictureDecoder_Formats, TwentyFourBitRowsMatchQtsReadingOfTheSameFile) {
@@ -120,14 +152,27 @@ TEST(PictureDecoder_Formats, TransparentGifPixelsAreWhite) {
 // that size is allocated, whatever the decoder would make of the data.
 TEST(PictureDecoder_Limits, OversizedJpegRefusedBeforeAllocating) {
     TestFiles files;
-    QByteArray jpeg = EncodeWithQt(MakeScanPicture(16, 16), "JPEG", 90);
-    const int frame = static_cast<int>(jpeg.indexOf("\xFF\xC0"));
-    ASSERT_GT(frame, 0);
-    for (int at : {frame + 5, frame + 7}) { // height, then width: 65000 each, 12 GB in 24 bits
-        jpeg[at] = static_cast<char>(0xFD);
-        jpeg[at + 1] = static_cast<char>(0xE8);
-    }
+    const QByteArray jpeg = SmallJpegDeclaringASquareOf(65000); // 12 GB in 24 bits
+    ASSERT_FALSE(jpeg.isEmpty());
     const DecodedPicture decoded = DecodePictureFile(files.Write("huge.jpg", jpeg));
     EXPECT_TRUE(FAILED(decoded.result));
     EXPECT_EQ(decoded.image, nullptr);
+}
+
+// A JPEG whose data gives out before its first row is refused as soon as that is known. Declaring
+// a picture of a gigabyte, it neither decodes made-up rows for all of it nor waits while the memory
+// for them is populated.
+TEST(PictureDecoder_Limits, JpegDamagedBeforeItsFirstRowRefusedWithoutFillingAGigabyte) {
+    TestFiles files;
+    const QByteArray jpeg = SmallJpegDeclaringASquareOf(20000); // 1.2 GB in 24 bits
+    ASSERT_FALSE(jpeg.isEmpty());
+    const QString path = files.Write("promises-a-gigabyte.jpg", jpeg);
+    if (PeakResidentMiBSinceLastCall() < 0)
+        GTEST_SKIP() << "this system does not report the peak memory";
+    const long before = PeakResidentMiBSinceLastCall();
+    const DecodedPicture decoded = DecodePictureFile(path);
+    const long peak = PeakResidentMiBSinceLastCall();
+    EXPECT_EQ(decoded.result, CTL_E_INVALIDPICTURE);
+    EXPECT_EQ(decoded.image, nullptr);
+    EXPECT_LT(peak - before, 200) << "MiB more than before the decode";
 }
