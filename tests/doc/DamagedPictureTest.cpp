@@ -196,6 +196,14 @@ TEST_F(DamagedPictureTest, DamagedFiles_RefusedOrWarnedNeverSilentAndAlwaysTheSa
              for (int y = 0; y < firstKept; ++y)
                  ASSERT_TRUE(RowIsColour(shown, y, 0, 64, qRgb(255, 255, 255))) << "missing row " << y;
          }},
+        {"cut-in-pixels-top-down.bmp", // the same rows, stored from the top: the bottom ones are missing
+         WithLe32(intact.bmp, 22, static_cast<quint32>(-256)).left(bmpPixels + bmpRowsKept * intact.bmpStride + 50),
+         Outcome::OpensWithWarning,
+         [&](const QImage& shown) {
+             EXPECT_TRUE(SameRows(shown.mirrored(), scan, 256 - bmpRowsKept, 256)) << "the rows in the file";
+             for (int y = bmpRowsKept; y < 256; ++y)
+                 ASSERT_TRUE(RowIsColour(shown, y, 0, 64, qRgb(255, 255, 255))) << "missing row " << y;
+         }},
         {"padded.bmp", intact.bmp + QByteArray(64, '\0'), Outcome::Opens,
          [&](const QImage& shown) { EXPECT_EQ(shown, scan); }},
         {"overflow-rle8.bmp", WithByte(intact.rle8, rlePixels, 64 + 9), Outcome::Refused, {}},
