@@ -2,7 +2,9 @@
 # Runs every fuzz target built in BUILD/fuzz for SECONDS each, starting from the seeds in
 # fuzz/seeds/<target> (when there are any) and the corpus earlier runs grew in BUILD/corpus.
 # A finding (a crash, a sanitizer report, a difference from a reference) stops the run with a
-# non-zero status and leaves the input that caused it in BUILD/findings.
+# non-zero status and leaves the input that caused it in BUILD/findings. One input may take up to a
+# minute: the time limit is there to catch a decoder that never ends, and under the sanitizers a
+# large picture the loader accepts takes seconds, more on a busy machine.
 set -euo pipefail
 build=${1:?build folder}
 seconds=${2:-30}
@@ -23,7 +25,7 @@ for target in "$build"/fuzz/fuzz_*; do
     seeds=()
     [ -d "$root/fuzz/seeds/${name#fuzz_}" ] && seeds+=("$root/fuzz/seeds/${name#fuzz_}")
     echo "== $name for ${seconds}s"
-    if ! "$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
+    if ! "$target" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=4096 -print_final_stats=1 \
         -artifact_prefix="$build/findings/$name-" "$corpus" "${seeds[@]}" 2>"$build/$name.log"; then
         status=1
         failed=$((failed + 1))
