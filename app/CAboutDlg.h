@@ -1,7 +1,7 @@
 #pragma once
 // The About box: template IDD_ABOUTBOX, with nothing to exchange and no handlers of its own.
 
-#include "platform/CDialog.h"
+#include "platform/ui/CDialog.h"
 #include "res/Resource.h"
 
 class CAboutDlg : public CDialog {

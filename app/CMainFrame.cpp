@@ -1,6 +1,6 @@
 #include "app/CMainFrame.h"
 
-#include "platform/CView.h"
+#include "platform/app/CView.h"
 #include "res/Resource.h"
 #include "zoom/CZoomView.h"
 

@@ -2,9 +2,9 @@
 // The main window: menu, accelerators and icon of IDR_MAIN, a dockable toolbar, a status bar of six
 // panes, and the floating zoom window beside it.
 
-#include "platform/CFrameWnd.h"
-#include "platform/CStatusBar.h"
-#include "platform/CToolBar.h"
+#include "platform/app/CFrameWnd.h"
+#include "platform/app/CStatusBar.h"
+#include "platform/app/CToolBar.h"
 
 class CMainFrame : public CFrameWnd {
     DECLARE_DYNCREATE(CMainFrame)

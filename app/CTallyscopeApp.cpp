@@ -3,7 +3,7 @@
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "doc/CTallyscopeDoc.h"
-#include "platform/CDocTemplate.h"
+#include "platform/app/CDocTemplate.h"
 #include "res/Resource.h"
 #include "view/CTallyscopeView.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The application object: the start-up sequence, and the About box command.
 
-#include "platform/CWinApp.h"
+#include "platform/app/CWinApp.h"
 
 class CTallyscopeApp : public CWinApp {
     DECLARE_MESSAGE_MAP()

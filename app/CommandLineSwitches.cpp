@@ -1,6 +1,6 @@
 #include "app/CommandLineSwitches.h"
 
-#include "platform/AfxResource.h"
+#include "platform/res/AfxResource.h"
 #include "res/Resource.h"
 
 #include <string_view>

@@ -1,7 +1,7 @@
 // The .dat export of 10 series x 100,000 points, formatted and written to a file on disk.
 #include "doc/CTallyscopeDoc.h"
 #include "doc/DataFileWriter.h"
-#include "platform/CStdioFile.h"
+#include "platform/core/CStdioFile.h"
 
 #include <benchmark/benchmark.h>
 

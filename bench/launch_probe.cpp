@@ -6,8 +6,8 @@
 
 #include "app/CTallyscopeApp.h"
 #include "doc/CTallyscopeDoc.h"
-#include "platform/CFrameWnd.h"
-#include "platform/CView.h"
+#include "platform/app/CFrameWnd.h"
+#include "platform/app/CView.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -6,8 +6,8 @@
 // picture would already take. It speaks the launch probe's protocol (ProbeReport.h).
 #include "ProbeReport.h"
 
-#include "platform/FontFaces.h"
-#include "platform/PictureDecoder.h"
+#include "platform/gdi/FontFaces.h"
+#include "platform/picture/PictureDecoder.h"
 
 #include <QApplication>
 #include <QImage>

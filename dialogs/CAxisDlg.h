@@ -3,7 +3,7 @@
 // at both ends of each axis and the two logarithmic flags, all at once. The caller copies the
 // calibration in before DoModal and back after IDOK; "Min" and "Max" are only column labels.
 
-#include "platform/CDialog.h"
+#include "platform/ui/CDialog.h"
 
 class CAxisDlg : public CDialog {
 public:

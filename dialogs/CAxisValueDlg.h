@@ -2,7 +2,7 @@
 // The single-axis value dialog the picture view opens after the X-axis or Y-axis reference point
 // has been placed: the chart value at that point and whether its axis is logarithmic.
 
-#include "platform/CDialog.h"
+#include "platform/ui/CDialog.h"
 
 class CAxisValueDlg : public CDialog {
 public:

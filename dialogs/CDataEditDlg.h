@@ -3,7 +3,7 @@
 // reference point with y counted upward. The caller fills and reads the members; this dialog
 // never touches the document.
 
-#include "platform/CDialog.h"
+#include "platform/ui/CDialog.h"
 
 class CDataEditDlg : public CDialog {
 public:

@@ -2,7 +2,7 @@
 
 #include "dialogs/CDataEditDlg.h"
 #include "doc/CTallyscopeDoc.h"
-#include "platform/AfxGlobals.h"
+#include "platform/core/AfxGlobals.h"
 #include "res/Resource.h"
 
 #include <algorithm>

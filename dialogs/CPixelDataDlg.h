@@ -4,8 +4,8 @@
 // retypes that point in a CDataEditDlg; the list stays open for further edits. The document is
 // the active document of the main window.
 
-#include "platform/CControls.h"
-#include "platform/CDialog.h"
+#include "platform/ui/CControls.h"
+#include "platform/ui/CDialog.h"
 
 class CPixelDataDlg : public CDialog {
     DECLARE_MESSAGE_MAP()

@@ -4,8 +4,8 @@
 
 #include "model/CDataAxis.h"
 #include "model/CDataSeries.h"
-#include "platform/CDocument.h"
-#include "platform/Picture.h"
+#include "platform/app/CDocument.h"
+#include "platform/picture/Picture.h"
 
 #include <optional>
 

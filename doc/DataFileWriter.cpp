@@ -1,7 +1,7 @@
 #include "doc/DataFileWriter.h"
 
 #include "doc/CTallyscopeDoc.h"
-#include "platform/CStdioFile.h"
+#include "platform/core/CStdioFile.h"
 
 #include <algorithm>
 #include <cstdint>

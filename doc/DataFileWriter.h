@@ -8,7 +8,7 @@
 // is complete; the conversion frame is built once for the whole file.
 
 #include "doc/ConversionFrame.h"
-#include "platform/CString.h"
+#include "platform/core/CString.h"
 
 class CStdioFile;
 class CTallyscopeDoc;

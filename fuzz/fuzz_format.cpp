@@ -2,7 +2,7 @@
 // built on the C library's snprintf, adjusted to the conventions the program writes in: at least
 // three exponent digits, and "nan" never signed. The input's first four bytes are the integer,
 // the next eight the bits of the double, so infinities, NaNs and subnormal values all come up.
-#include "platform/CString.h"
+#include "platform/core/CString.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // the fields follow: an int is an optional sign and decimal digits within 32 bits; a double is a
 // finite decimal number in fixed or exponent notation; spaces, tabs and line ends around either
 // are allowed, nothing else. The reference reads the value with the C library in the C locale.
-#include "platform/CDataExchange.h"
+#include "platform/ui/CDataExchange.h"
 
 #include <cerrno>
 #include <cmath>

@@ -4,7 +4,7 @@
 // handle consistently, every pixel must be readable, and a second load of the same file must give
 // the same pixels: a picture never shows memory the file did not define. Large pictures the loader
 // would accept are left out (see kLargestDecodedPixels).
-#include "platform/Picture.h"
+#include "platform/picture/Picture.h"
 
 #include <QGuiApplication>
 #include <QHashFunctions>

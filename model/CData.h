@@ -2,7 +2,7 @@
 // One point: a picked curve point, or one of the calibration's reference points (which alone use
 // the two chart values).
 
-#include "platform/CObject.h"
+#include "platform/core/CObject.h"
 
 class CData : public CObject {
     DECLARE_SERIAL(CData)

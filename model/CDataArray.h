@@ -2,7 +2,7 @@
 // The points of one series, in picking order. The array owns its points.
 
 #include "model/CData.h"
-#include "platform/CTypedObArray.h"
+#include "platform/core/CTypedObArray.h"
 
 class CDataArray : public CObject {
     DECLARE_SERIAL(CDataArray)

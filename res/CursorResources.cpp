@@ -152,10 +152,6 @@ const CursorResource kCursors[] = {
 };
 } // namespace
 
-const CursorResource* FindCursorResource(unsigned id) {
-    for (const CursorResource& cursor : kCursors) {
-        if (cursor.id == id)
-            return &cursor;
-    }
-    return nullptr;
+std::span<const CursorResource> CursorTable() {
+    return kCursors;
 }

@@ -1,12 +1,8 @@
 #pragma once
-// Cursor pictures as data: 32 rows of 32 characters each, with the hot spot.
+// The program's cursor pictures, as the framework's resource tables hold them.
 
-struct CursorResource {
-    unsigned id;
-    const char* const* picture; // '#' black, '.' white, ' ' transparent
-    int hotSpotX;
-    int hotSpotY;
-};
+#include "platform/res/AfxResource.h"
 
-// The cursor with this resource id, or null.
-const CursorResource* FindCursorResource(unsigned id);
+#include <span>
+
+std::span<const CursorResource> CursorTable();

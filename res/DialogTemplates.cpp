@@ -1,7 +1,7 @@
 // The dialog and form templates of the program, as data. Controls are listed in template order,
 // which is the tab order; positions are x, y, width, height in dialog units.
 
-#include "platform/DialogTemplate.h"
+#include "platform/res/DialogTemplate.h"
 #include "res/Resource.h"
 
 #include <array>

@@ -2,7 +2,8 @@
 // all under the shared id IDR_MAIN. The pictures live in tallyscope.qrc (made by
 // scripts/make-resources.sh).
 
-#include "platform/AfxResource.h"
+#include "platform/res/AfxResource.h"
+#include "res/CursorResources.h"
 #include "res/Resource.h"
 
 #include <QtCore/qglobal.h>
@@ -178,7 +179,6 @@ constexpr VersionString kVersionStrings[] = {
 };
 constexpr VersionResource kVersion{{1, 2, 0, 0}, {1, 2, 0, 0}, "041104b0", kVersionStrings};
 
-constexpr ResourceModule kModule{kStrings, kMenus, kAccelerators, kToolBars, kIcons, &kVersion};
 
 } // namespace
 
@@ -191,5 +191,6 @@ static void InitImageResources() {
 const ResourceModule& AfxGetResourceModule() {
     static const bool imagesRegistered = (InitImageResources(), true);
     (void)imagesRegistered;
-    return kModule;
+    static const ResourceModule module{kStrings, kMenus, kAccelerators, kToolBars, kIcons, &kVersion, CursorTable()};
+    return module;
 }

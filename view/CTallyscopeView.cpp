@@ -2,10 +2,10 @@
 
 #include "dialogs/CAxisValueDlg.h"
 #include "doc/CTallyscopeDoc.h"
-#include "platform/CFrameWnd.h"
-#include "platform/CStatusBar.h"
-#include "platform/CWinApp.h"
-#include "platform/Cursors.h"
+#include "platform/app/CFrameWnd.h"
+#include "platform/app/CStatusBar.h"
+#include "platform/app/CWinApp.h"
+#include "platform/res/Cursors.h"
 #include "res/Resource.h"
 #include "view/LogicalClip.h"
 

@@ -4,7 +4,7 @@
 // Image pixel (px, py) is the zoom x zoom block at logical (zoom * px, zoom * py), and every marker
 // is centred on that corner with a size in device pixels, the same at every zoom.
 
-#include "platform/CScrollView.h"
+#include "platform/app/CScrollView.h"
 #include "view/LogicalClip.h"
 
 class CTallyscopeDoc;

@@ -7,7 +7,7 @@
 // is the exact crossing rounded to the nearest pixel, so what shows of a cut figure is the same
 // line to within that rounding.
 
-#include "platform/AfxTypes.h"
+#include "platform/core/AfxTypes.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "zoom/CZoomView.h"
 
 #include "doc/CTallyscopeDoc.h"
-#include "platform/CDC.h"
+#include "platform/gdi/CDC.h"
 #include "res/Resource.h"
 
 #include <algorithm>

@@ -5,8 +5,8 @@
 // curve) built from the channels switched on. The square is drawn into the picture frame only when
 // a position arrives or the magnification changes; a repaint of the form leaves the frame blank.
 
-#include "platform/CControls.h"
-#include "platform/CFormView.h"
+#include "platform/app/CFormView.h"
+#include "platform/ui/CControls.h"
 
 class CTallyscopeDoc;
 

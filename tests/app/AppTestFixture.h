@@ -7,7 +7,7 @@
 #include "app/CMainFrame.h"
 #include "app/CTallyscopeApp.h"
 #include "doc/CTallyscopeDoc.h"
-#include "platform/CRecentFileList.h"
+#include "platform/app/CRecentFileList.h"
 #include "zoom/CZoomView.h"
 
 #include <gtest/gtest.h>

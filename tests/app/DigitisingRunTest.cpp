@@ -4,7 +4,7 @@
 
 #include "../support/WorkedExample.h"
 
-#include "platform/CStatusBar.h"
+#include "platform/app/CStatusBar.h"
 #include "res/Resource.h"
 #include "view/CTallyscopeView.h"
 

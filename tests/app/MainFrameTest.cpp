@@ -1,7 +1,8 @@
 #include "AppTestFixture.h"
 
 #include "../support/EventCounter.h"
-#include "platform/CaptionBar.h"
+#include "platform/ui/CaptionBar.h"
+#include "res/Resource.h"
 
 #include <QApplication>
 #include <QFontInfo>

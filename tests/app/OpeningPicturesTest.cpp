@@ -2,7 +2,7 @@
 // from a file manager, and the Open dialog with the folder it starts in.
 #include "AppTestFixture.h"
 
-#include "platform/CView.h"
+#include "platform/app/CView.h"
 
 #include <QApplication>
 #include <QDialog>

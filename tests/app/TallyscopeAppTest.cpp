@@ -1,8 +1,9 @@
 #include "AppTestFixture.h"
 
 #include "../support/PictureFiles.h"
-#include "platform/CDialog.h"
-#include "platform/PicturePrefetch.h"
+#include "platform/picture/PicturePrefetch.h"
+#include "platform/ui/CDialog.h"
+#include "res/Resource.h"
 
 #include <QApplication>
 #include <QFile>

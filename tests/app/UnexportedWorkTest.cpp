@@ -2,7 +2,7 @@
 // exiting, and opening another picture by the Open dialog or the recent-file list all ask first.
 #include "AppTestFixture.h"
 
-#include "platform/CDialog.h"
+#include "platform/ui/CDialog.h"
 #include "res/Resource.h"
 #include "view/CTallyscopeView.h"
 

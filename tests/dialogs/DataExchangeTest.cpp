@@ -1,7 +1,7 @@
 // How fields are shown and read back: ints in plain decimal within 32 bits, doubles in the general
 // format with 15 significant digits and a full parse.
-#include "platform/CDataExchange.h"
-#include "platform/CDialog.h"
+#include "platform/ui/CDataExchange.h"
+#include "platform/ui/CDialog.h"
 #include "res/Resource.h"
 
 #include "../support/DialogDriver.h"

@@ -4,10 +4,10 @@
 // Qt window while it runs modally.
 
 #include "doc/CTallyscopeDoc.h"
-#include "platform/AfxGlobals.h"
-#include "platform/CView.h"
-#include "platform/DialogBuilder.h"
-#include "platform/QtModalHost.h"
+#include "platform/app/CView.h"
+#include "platform/core/AfxGlobals.h"
+#include "platform/res/DialogBuilder.h"
+#include "platform/ui/QtModalHost.h"
 
 #include "../support/ScriptedModalHost.h"
 #include "../support/TestImages.h"

@@ -1,8 +1,8 @@
 #include "DialogDriver.h"
 
-#include "platform/CDialog.h"
-#include "platform/ControlWidgets.h"
-#include "platform/DialogBuilder.h"
+#include "platform/res/ControlWidgets.h"
+#include "platform/res/DialogBuilder.h"
+#include "platform/ui/CDialog.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

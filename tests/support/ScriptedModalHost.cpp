@@ -1,6 +1,6 @@
 #include "ScriptedModalHost.h"
 
-#include "platform/CDialog.h"
+#include "platform/ui/CDialog.h"
 
 #include <QCursor>
 #include <QDialog>

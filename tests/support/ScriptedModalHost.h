@@ -3,7 +3,7 @@
 // showed is recorded. Installed for its lifetime; the previous host comes back when it goes. Any of
 // them shown under the wait cursor fails the test.
 
-#include "platform/ModalHost.h"
+#include "platform/ui/ModalHost.h"
 
 #include "DialogDriver.h"
 

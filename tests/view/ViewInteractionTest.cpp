@@ -4,7 +4,7 @@
 #include "../support/TestDocuments.h"
 #include "../support/TestImages.h"
 #include "doc/CTallyscopeDoc.h"
-#include "platform/Cursors.h"
+#include "platform/res/Cursors.h"
 #include "res/Resource.h"
 #include "zoom/CZoomView.h"
 

@@ -4,8 +4,8 @@
 #include "../support/TestDocuments.h"
 
 #include "doc/CTallyscopeDoc.h"
-#include "platform/CDC.h"
-#include "platform/CDataExchange.h"
+#include "platform/gdi/CDC.h"
+#include "platform/ui/CDataExchange.h"
 #include "res/Resource.h"
 
 #include <gtest/gtest.h>

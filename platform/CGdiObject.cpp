@@ -1,9 +1,0 @@
-#include "platform/CGdiObject.h"
-
-BOOL CGdiObject::DeleteObject() {
-    if (!m_bCreated)
-        return FALSE;
-    ReleaseContents();
-    m_bCreated = false;
-    return TRUE;
-}

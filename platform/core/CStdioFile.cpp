@@ -1,0 +1,148 @@
+#include "platform/core/CStdioFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cstring>
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
+
+namespace {
+// Text is gathered into chunks of this size before it reaches the file, so that a file written
+// line by line costs one system call per chunk rather than one per line.
+constexpr std::size_t kChunkSize = 64 * 1024;
+
+constexpr UINT kAccessMask = CFile::modeWrite | CFile::modeReadWrite;
+
+// A device or a pipe cannot be replaced by a new file; it is written in place.
+bool IsReplaceable(const QFileInfo& target) {
+    return !target.exists() || target.isFile();
+}
+
+bool SyncToDisk(QFileDevice& device) {
+#if defined(Q_OS_UNIX)
+    return ::fsync(device.handle()) == 0;
+#else
+    return true;
+#endif
+}
+} // namespace
+
+CStdioFile::CStdioFile() = default;
+
+CStdioFile::~CStdioFile() {
+    Abort();
+}
+
+BOOL CStdioFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags) {
+    Abort();
+    if ((nOpenFlags & kAccessMask) != modeWrite || (nOpenFlags & modeCreate) == 0 ||
+        (nOpenFlags & modeNoTruncate) != 0 || lpszFileName == nullptr)
+        return FALSE;
+    const QString path = QString::fromUtf8(lpszFileName);
+    const QFileInfo target(path);
+    if (target.isDir())
+        return FALSE;
+    // The temporary file's buffering is ours (m_buffer), so that every write to the device is a
+    // whole chunk whose result is checked here; QSaveFile would otherwise swallow the error of its
+    // own final flush.
+    std::unique_ptr<QFileDevice> device;
+    if (IsReplaceable(target))
+        device = std::make_unique<QSaveFile>(path);
+    else
+        device = std::make_unique<QFile>(path);
+    if (device->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        m_device = std::move(device);
+    else if (!target.isFile() || !OpenInPlace(path))
+        return FALSE;
+    m_bText = (nOpenFlags & typeBinary) == 0 ? TRUE : FALSE;
+    m_bWriteError = FALSE;
+    m_buffer.clear();
+    m_buffer.reserve(kChunkSize + 256);
+    return TRUE;
+}
+
+void CStdioFile::WriteString(LPCTSTR lpsz) {
+    if (m_device == nullptr || m_bWriteError || lpsz == nullptr)
+        return;
+    if (!m_bText) {
+        m_buffer += lpsz;
+    } else {
+        for (const char* p = lpsz; *p;) {
+            const char* newline = std::strchr(p, '\n');
+            if (newline == nullptr) {
+                m_buffer += p;
+                break;
+            }
+            m_buffer.append(p, static_cast<std::size_t>(newline - p));
+            m_buffer += "\r\n";
+            p = newline + 1;
+        }
+    }
+    if (m_buffer.size() >= kChunkSize && !FlushBuffer())
+        m_bWriteError = TRUE;
+}
+
+bool CStdioFile::OpenInPlace(const QString& path) {
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return false;
+    QByteArray previous = file->readAll();
+    if (file->error() != QFileDevice::NoError || !file->seek(0) || !file->resize(0))
+        return false;
+    m_previousContents = std::move(previous);
+    m_device = std::move(file);
+    return true;
+}
+
+bool CStdioFile::RestorePrevious() {
+    const QByteArray& previous = *m_previousContents;
+    return m_device->seek(0) && m_device->write(previous) == previous.size() &&
+           m_device->resize(previous.size()) && SyncToDisk(*m_device);
+}
+
+bool CStdioFile::FlushBuffer() {
+    if (m_buffer.empty())
+        return true;
+    const auto size = static_cast<qint64>(m_buffer.size());
+    const qint64 written = m_device->write(m_buffer.data(), size);
+    m_buffer.clear();
+    return written == size;
+}
+
+BOOL CStdioFile::Close() {
+    if (m_device == nullptr)
+        return FALSE;
+    bool ok = !m_bWriteError && FlushBuffer();
+    if (auto* saveFile = dynamic_cast<QSaveFile*>(m_device.get())) {
+        ok = ok && SyncToDisk(*saveFile);
+        if (!ok)
+            saveFile->cancelWriting();
+        // commit also discards the temporary file when writing was cancelled.
+        ok = saveFile->commit() && ok;
+    } else {
+        if (m_previousContents) {
+            ok = ok && SyncToDisk(*m_device);
+            if (!ok)
+                RestorePrevious();
+        }
+        m_device->close();
+        ok = ok && m_device->error() == QFileDevice::NoError;
+    }
+    m_device.reset();
+    m_previousContents.reset();
+    m_buffer.clear();
+    return ok ? TRUE : FALSE;
+}
+
+void CStdioFile::Abort() {
+    // Destroying a QSaveFile without commit removes its temporary file; a file rewritten in place
+    // gets its previous contents back.
+    if (m_device != nullptr && m_previousContents)
+        RestorePrevious();
+    m_device.reset();
+    m_previousContents.reset();
+    m_buffer.clear();
+}

@@ -1,0 +1,32 @@
+#pragma once
+// What the picture loader answers: the result codes of the OLE loader, with the loader's own code
+// for a damaged picture of which a useful part was decoded, the largest picture it accepts, and a
+// decoded picture as the decoders hand it to the loader.
+
+#include <cstdint>
+#include <memory>
+
+class QImage;
+
+using HRESULT = std::int32_t; // 32 bits, so that the failure codes below are negative
+inline constexpr HRESULT S_OK = 0;
+inline constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
+inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
+inline constexpr HRESULT CTL_E_INVALIDPICTURE = static_cast<HRESULT>(0x800A01E1u);
+// A success code of the loader's own: the picture loaded, but the file breaks off or is corrupt
+// inside its pixel data, so part of the picture is filled in (the same way every time) rather than
+// read from the file.
+inline constexpr HRESULT S_PICTURE_INCOMPLETE = 0x00040200;
+constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
+
+// The largest picture the loader accepts, in megabytes of decoded image; larger ones are refused
+// (a failure result, never a crash). A 12000 x 9000 scan takes 324 MB in 24-bit rows; Qt's readers
+// decode BMP and GIF into 32-bit images first, 432 MB for the same scan.
+inline constexpr int kPictureAllocationLimitMB = 1536;
+
+struct DecodedPicture {
+    HRESULT result = CTL_E_INVALIDPICTURE; // S_OK, S_PICTURE_INCOMPLETE or a failure code
+    std::unique_ptr<QImage> image;         // the picture on success, null on failure
+};

@@ -1,0 +1,69 @@
+#include "platform/res/Cursors.h"
+
+#include "platform/res/AfxResource.h"
+
+#include <QBitmap>
+#include <QCursor>
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+
+#include <map>
+#include <memory>
+
+namespace {
+QPointer<QWidget> g_cursorWindow;
+HCURSOR g_currentCursor = nullptr;
+
+// Qt's monochrome cursors: bitmap 1 and mask 1 is black, bitmap 0 and mask 1 is white, mask 0 is
+// transparent.
+std::unique_ptr<QCursor> BuildCursor(const CursorResource& resource) {
+    QImage bits(32, 32, QImage::Format_Mono);
+    QImage mask(32, 32, QImage::Format_Mono);
+    // Index 1 is black: QBitmap::fromImage turns dark pixels into colour1, the set bits.
+    const QList<QRgb> blackOnWhite{qRgb(255, 255, 255), qRgb(0, 0, 0)};
+    bits.setColorTable(blackOnWhite);
+    mask.setColorTable(blackOnWhite);
+    bits.fill(0);
+    mask.fill(0);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const char c = resource.picture[y][x];
+            bits.setPixel(x, y, c == '#' ? 1 : 0);
+            mask.setPixel(x, y, c == ' ' ? 0 : 1);
+        }
+    }
+    return std::make_unique<QCursor>(QBitmap::fromImage(bits), QBitmap::fromImage(mask), resource.hotSpotX,
+                                     resource.hotSpotY);
+}
+} // namespace
+
+HINSTANCE AfxFindResourceHandle(UINT, UINT) {
+    return &AfxGetResourceModule();
+}
+
+HCURSOR LoadCursor(HINSTANCE, UINT nID) {
+    static std::map<UINT, std::unique_ptr<QCursor>> loaded;
+    if (auto it = loaded.find(nID); it != loaded.end())
+        return it->second.get();
+    const CursorResource* resource = AfxGetResourceModule().FindCursor(nID);
+    if (resource == nullptr)
+        return nullptr;
+    return (loaded[nID] = BuildCursor(*resource)).get();
+}
+
+HCURSOR SetCursor(HCURSOR hCursor) {
+    HCURSOR previous = g_currentCursor;
+    g_currentCursor = hCursor;
+    if (g_cursorWindow) {
+        if (hCursor != nullptr)
+            g_cursorWindow->setCursor(*hCursor);
+        else
+            g_cursorWindow->unsetCursor();
+    }
+    return previous;
+}
+
+void AfxSetCursorWindow(QWidget* widget) {
+    g_cursorWindow = widget;
+}

@@ -1,0 +1,58 @@
+#include "platform/ui/WndEventBridge.h"
+
+#include "platform/ui/CWnd.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+WndEventBridge::WndEventBridge(CWnd& window, QObject* parent) : QObject(parent), m_window(window) {}
+
+bool WndEventBridge::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_window.GetInputWidget())
+        return false;
+    if (m_window.OnWidgetEvent(event))
+        return true;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() != Qt::LeftButton)
+            return false;
+        const QPoint p = e->position().toPoint();
+        m_window.SendMouseMessage(WM_LBUTTONDOWN, AfxMouseFlags(e->buttons(), e->modifiers()), CPoint(p.x(), p.y()));
+        return true;
+    }
+    case QEvent::MouseButtonDblClick: {
+        // A window without a double-click handler leaves the event to its widget (a list box's
+        // double-click, say).
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() != Qt::LeftButton)
+            return false;
+        const QPoint p = e->position().toPoint();
+        return m_window.SendMouseMessage(WM_LBUTTONDBLCLK, AfxMouseFlags(e->buttons(), e->modifiers()),
+                                         CPoint(p.x(), p.y())) != FALSE;
+    }
+    case QEvent::MouseMove: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        const QPoint p = e->position().toPoint();
+        m_window.SendMouseMessage(WM_MOUSEMOVE, AfxMouseFlags(e->buttons(), e->modifiers()), CPoint(p.x(), p.y()));
+        m_window.SendSetCursor();
+        return true;
+    }
+    case QEvent::Enter:
+        m_window.SendSetCursor();
+        return false;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        auto* e = static_cast<QKeyEvent*>(event);
+        const UINT vk = AfxVirtualKey(e->key());
+        if (vk == 0)
+            return false;
+        const UINT message = event->type() == QEvent::KeyPress ? WM_KEYDOWN : WM_KEYUP;
+        const UINT repeat = e->count() > 0 ? static_cast<UINT>(e->count()) : 1;
+        return m_window.SendKeyMessage(message, vk, repeat, e->isAutoRepeat() ? 0x4000u : 0u) != FALSE;
+    }
+    default:
+        return false;
+    }
+}
