@@ -4,11 +4,25 @@
 
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 IMPLEMENT_DYNAMIC(CScrollView, CView)
+
+namespace {
+// The view scrolls by its bars and the mouse wheel, never by keyboard: a key its window leaves
+// unhandled goes on to the frame, as the system's default processing does nothing with it, instead
+// of turning the arrow and page keys into scrolling.
+class KeylessScrollArea final : public QAbstractScrollArea {
+public:
+    using QAbstractScrollArea::QAbstractScrollArea;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { event->ignore(); }
+};
+} // namespace
 
 const CSize CScrollView::sizeDefault(0, 0);
 
@@ -17,7 +31,7 @@ CScrollView::CScrollView() : m_pBackBuffer(std::make_unique<QImage>()) {}
 CScrollView::~CScrollView() = default;
 
 BOOL CScrollView::Create(CWnd* pParentWnd, UINT) {
-    auto* area = new QAbstractScrollArea(pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr);
+    auto* area = new KeylessScrollArea(pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr);
     area->setFrameShape(QFrame::NoFrame);
     // The back buffer covers every pixel, so Qt need not clear the viewport first.
     area->viewport()->setAttribute(Qt::WA_OpaquePaintEvent);

@@ -91,7 +91,8 @@ BOOL CStatusBar::SetPaneText(int nIndex, LPCTSTR lpszNewText, BOOL) {
         return TRUE;
     label->setText(text);
     // The widths were chosen for a narrower face than this system may have: a read-out wider than
-    // its pane widens the pane for good rather than losing its last digits.
+    // its pane widens the pane for good rather than losing its last digits, as far as the stretching
+    // pane has room to give (StatusPane.h).
     Pane& pane = m_panes[static_cast<std::size_t>(nIndex)];
     if (!(pane.style & SBPS_STRETCH)) {
         const int textWidth = label->fontMetrics().horizontalAdvance(text);
@@ -141,5 +142,6 @@ void CStatusBar::ApplyPaneInfo(int nIndex) {
 
 void CStatusBar::KeepTextWidth(Pane& pane, int textWidth) {
     pane.textWidth = textWidth;
-    pane.box->KeepWidth(textWidth + 2 * (pane.label->frameWidth() + kPaneTextGap));
+    const int edges = 2 * (pane.label->frameWidth() + kPaneTextGap);
+    pane.box->KeepWidth(pane.width + edges, textWidth + edges);
 }

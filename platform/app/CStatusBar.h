@@ -2,6 +2,7 @@
 // The framework's status bar: a row of panes addressed by index. A pane shows one line of text in
 // a sunken border (SBPS_NORMAL), a raised one (SBPS_POPOUT) or none (SBPS_NOBORDERS); a stretching
 // pane (SBPS_STRETCH) takes the width the others leave, every other pane keeps its width in pixels.
+// Texts are cut at their pane's edge: whatever the panes show, the bar never widens its window.
 
 #include "platform/app/CControlBar.h"
 #include "platform/core/AfxStandardIds.h"
@@ -41,7 +42,8 @@ private:
         UINT id = ID_SEPARATOR;
         UINT style = SBPS_NORMAL;
         int width = 0;
-        // The text area a fixed pane has: its width, or the widest text it has shown, if wider.
+        // The text area a fixed pane asks for: its width, or the widest text it has shown, if
+        // wider; the pane gives way down to its width when the stretching pane has no room left.
         int textWidth = 0;
         StatusPane* box = nullptr;
         QLabel* label = nullptr;

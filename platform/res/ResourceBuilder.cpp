@@ -1,9 +1,12 @@
 #include "platform/res/ResourceBuilder.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -45,13 +48,42 @@ CString AfxCommandToolTip(UINT nID) {
 }
 
 namespace {
+// The framework's menus highlight a disabled item as any other, so that its prompt shows in the
+// status bar while the pointer or the keyboard is on it; it still cannot be chosen.
+class MenuStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_Menu_AllowActiveAndDisabled)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// One style for every menu of the run; a widget does not own the style it is given.
+QStyle* SharedMenuStyle() {
+    static QPointer<QStyle> style;
+    if (style == nullptr) {
+        style = new MenuStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
+// A menu of the bar or a submenu.
+template <typename MenuOrBar> QMenu* AddMenu(MenuOrBar* parent, const char* caption) {
+    QMenu* menu = parent->addMenu(QString::fromUtf8(caption));
+    menu->setStyle(SharedMenuStyle());
+    return menu;
+}
+
 void FillMenu(QMenu* menu, std::span<const MenuItemTemplate> items, CommandActions& actions,
               const std::function<void(QMenu*)>& onMenu) {
     for (const MenuItemTemplate& item : items) {
         if (item.IsSeparator()) {
             menu->addSeparator();
         } else if (item.IsPopup()) {
-            QMenu* popup = menu->addMenu(QString::fromUtf8(item.caption));
+            QMenu* popup = AddMenu(menu, item.caption);
             onMenu(popup);
             FillMenu(popup, item.popup, actions, onMenu);
         } else {
@@ -105,7 +137,7 @@ void AfxBuildMenuBar(QMenuBar* menuBar, std::span<const MenuItemTemplate> items,
         // A top-level command item (no popup) would be a menu-bar button; the tables have none.
         if (!item.IsPopup())
             continue;
-        QMenu* menu = menuBar->addMenu(QString::fromUtf8(item.caption));
+        QMenu* menu = AddMenu(menuBar, item.caption);
         onMenu(menu);
         FillMenu(menu, item.popup, actions, onMenu);
     }

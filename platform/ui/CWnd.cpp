@@ -28,7 +28,19 @@ void CWnd::AttachWidget(QWidget* window, QWidget* input) {
     m_pBridge = new WndEventBridge(*this, nullptr);
     m_inputWidget->installEventFilter(m_pBridge);
     m_inputWidget->setMouseTracking(true);
+    TakeKeyboardFocusAtInput();
+}
+
+// Keys go to the widget that has the focus. Qt hands a scroll area's focus from its viewport to the
+// area itself, where no bridge listens and the arrow keys scroll, so the window's key handlers never
+// heard a key. The input widget keeps the focus instead, a click into it gives it the focus, and
+// focus given to the window (by its frame, or coming back after a dialog or menu) goes on to it.
+void CWnd::TakeKeyboardFocusAtInput() {
     m_inputWidget->setFocusPolicy(Qt::StrongFocus);
+    if (m_inputWidget == m_hWnd)
+        return;
+    m_inputWidget->setFocusProxy(nullptr);
+    m_hWnd->setFocusProxy(m_inputWidget);
 }
 
 void CWnd::DragAcceptFiles(BOOL bAccept) {

@@ -45,7 +45,8 @@ public:
 
     // The widget that stands for this window (null before creation or after destruction).
     QWidget* GetSafeHwnd() const;
-    // The widget whose events count as this window's input (a scroll view's viewport, say).
+    // The widget whose events count as this window's input (a scroll view's viewport, say). It takes
+    // the keyboard focus whenever the window is given it, so keys reach the window as clicks do.
     QWidget* GetInputWidget() const;
 
     // Binds this window to its widget and, when given, the child that receives its input.
@@ -119,6 +120,8 @@ protected:
     QPointer<QWidget> m_inputWidget;
 
 private:
+    void TakeKeyboardFocusAtInput();
+
     WndEventBridge* m_pBridge = nullptr;
 };
 

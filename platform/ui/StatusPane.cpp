@@ -5,41 +5,42 @@
 
 StatusPane::StatusPane(QWidget* parent) : QWidget(parent), m_label(new QLabel(this)) {}
 
-void StatusPane::KeepWidth(int width) {
-    setFixedWidth(width);
-    m_label->setFixedWidth(width);
+void StatusPane::KeepWidth(int minimum, int preferred) {
+    m_stretches = false;
+    m_preferredWidth = std::max(minimum, preferred);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    setMinimumWidth(minimum);
+    setMaximumWidth(m_preferredWidth);
+    updateGeometry();
 }
 
+// Ignored: the row gives the pane only what is left, never more because of its text.
 void StatusPane::LetWidthStretch() {
-    for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_label)}) {
-        widget->setMinimumWidth(0);
-        widget->setMaximumWidth(QWIDGETSIZE_MAX);
-    }
+    m_stretches = true;
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    setMinimumWidth(0);
+    setMaximumWidth(QWIDGETSIZE_MAX);
+    updateGeometry();
 }
 
 QSize StatusPane::sizeHint() const {
-    m_givenHint = m_label->sizeHint();
-    return m_givenHint;
+    const QSize label = m_label->sizeHint();
+    m_givenHeight = label.height();
+    return m_stretches ? label : QSize(m_preferredWidth, label.height());
 }
 
 QSize StatusPane::minimumSizeHint() const {
-    m_givenMinimumHint = m_label->minimumSizeHint();
-    return m_givenMinimumHint;
+    const QSize label = m_label->minimumSizeHint();
+    return m_stretches ? QSize(0, label.height()) : QSize(minimumWidth(), label.height());
 }
 
-bool StatusPane::HasFixedWidth() const {
-    return minimumWidth() == maximumWidth();
-}
-
-// A pane of fixed width shows one line, so a new text cannot change what it asks of the row; a new
-// font or style reaches the box itself, which then tells the row as every widget does.
+// A pane shows one line, so a new text can change only the width its label would like, which the
+// row does not ask for; a new font or style reaches the box itself, which then tells the row as
+// every widget does.
 bool StatusPane::event(QEvent* event) {
     if (event->type() != QEvent::LayoutRequest)
         return QWidget::event(event);
-    if (HasFixedWidth())
-        return true;
-    // The stretching pane's hints follow its text: the row hears of a new text only when they moved.
-    if (m_label->sizeHint() != m_givenHint || m_label->minimumSizeHint() != m_givenMinimumHint)
+    if (m_label->sizeHint().height() != m_givenHeight)
         updateGeometry();
     return true;
 }

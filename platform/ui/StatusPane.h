@@ -1,11 +1,15 @@
 #pragma once
 // One pane of the status bar: a label in a box of its own. The label shows the text and draws the
-// pane's border; the box is what the bar's row lays out, and the label always fills it.
+// pane's border; the box is what the bar's row lays out, and the label always fills it. A text
+// wider than the pane is cut at the pane's edge.
 //
 // A label asks its parent for a new layout whenever its text changes, even where nothing can move.
 // With the bar's row as the parent, every new read-out laid out and repainted the whole bar, on
 // every mouse move. The box has no layout: it takes the request itself and passes it on to the row
 // only when what the pane asks of the row can have changed. A pane shows one line of text.
+//
+// What a pane asks of the row never depends on the length of a stretching pane's text, so no
+// message, however long, makes the row (and with it the window) wider.
 
 #include <QSize>
 #include <QWidget>
@@ -17,9 +21,10 @@ public:
     explicit StatusPane(QWidget* parent);
 
     QLabel* Label() const { return m_label; }
-    // The pane keeps this width whatever its text.
-    void KeepWidth(int width);
-    // The pane takes the width the row gives it.
+    // The pane asks for the preferred width whatever its text, and gives way down to the minimum
+    // when the row has less room.
+    void KeepWidth(int minimum, int preferred);
+    // The pane takes the width the other panes leave, none when they leave none.
     void LetWidthStretch();
 
     QSize sizeHint() const override;
@@ -30,10 +35,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    bool HasFixedWidth() const;
-
     QLabel* m_label;
-    // The hints the row was given last.
-    mutable QSize m_givenHint;
-    mutable QSize m_givenMinimumHint;
+    bool m_stretches = false;
+    int m_preferredWidth = 0;
+    // The height the row was given last.
+    mutable int m_givenHeight = 0;
 };

@@ -45,6 +45,10 @@ bool WndEventBridge::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
         auto* e = static_cast<QKeyEvent*>(event);
+        // A held key repeats as presses alone, each with the repeat flag; the releases X11 pairs
+        // with its repeated presses would end the key (a held Shift) between two of them.
+        if (event->type() == QEvent::KeyRelease && e->isAutoRepeat())
+            return true;
         const UINT vk = AfxVirtualKey(e->key());
         if (vk == 0)
             return false;

@@ -5,11 +5,18 @@
 #include "../support/WorkedExample.h"
 
 #include "platform/app/CStatusBar.h"
+#include "platform/res/Cursors.h"
+#include "platform/ui/CDialog.h"
 #include "res/Resource.h"
 #include "view/CTallyscopeView.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QFile>
-#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
 #include <QWidget>
 
@@ -27,6 +34,17 @@ protected:
         QCoreApplication::processEvents();
         ASSERT_GE(Picture()->width(), 500);
         ASSERT_GE(Picture()->height(), 450);
+        Activate(Window());
+    }
+    static QMainWindow* Window() { return MainFrame()->GetFrameWidget(); }
+    // What the window manager does when the user brings a window forward.
+    static void Activate(QWidget* window) {
+        window->activateWindow();
+        // The headless platform leaves a menu that has closed the active window; no window
+        // manager does.
+        if (QApplication::activeWindow() != window)
+            QApplication::setActiveWindow(window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     }
     QWidget* Picture() const { return View()->GetInputWidget(); }
     static CTallyscopeView* View() { return static_cast<CTallyscopeView*>(MainFrame()->GetActiveView()); }
@@ -46,12 +64,14 @@ protected:
         Place(at);
     }
 
-    // An arrow key (or another) with a repeat count, straight to the picture view.
-    void Key(Qt::Key key, int repeat = 1) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), false,
-                        static_cast<quint16>(repeat));
-        QCoreApplication::sendEvent(Picture(), &press);
+    // A key pressed and released, as often as asked, through the main window as the system
+    // delivers it: to whichever widget has the focus. (QTest hands its delay argument on as the
+    // key's repeat count; a keyboard's presses come one at a time.)
+    static void Key(Qt::Key key, int times = 1) {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(Window()->windowHandle(), key, Qt::NoModifier, kOnePress);
     }
+    static constexpr int kOnePress = 1;
 
     std::vector<CString> Panes() {
         auto* bar = dynamic_cast<CStatusBar*>(MainFrame()->GetMessageBar());
@@ -84,6 +104,94 @@ TEST_F(DigitisingRun, StatusBar_OffsetsFromTheOriginAndTheLastFinishedSeries) {
     // The default calibration: 100 pixels per unit, so the rectangle 3 x 4 units, open on one side.
     EXPECT_EQ(Panes(),
               (std::vector<CString>{"x =  31", "y = -40", "l = 10.000000", "a = 12.000000", "系列 =   1"}));
+}
+
+// Keys reach the picture view as the system delivers them: to the focus widget of the active main
+// window. The click that selects a point gives the view the focus, and whatever takes the focus
+// afterwards gives it back to the view once the main window is active again. The arrows move the
+// point in picture pixels at every zoom and never scroll the view.
+TEST_F(DigitisingRun, Keys_NudgeTheSelectionThroughTheActiveWindow) {
+    StartOnChart();
+    CTallyscopeDoc* doc = Document();
+    QMessageBox message(QMessageBox::Information, "Tallyscope", "ﾃﾞｰﾀ", QMessageBox::Ok, Window());
+    QMenuBar* menuBar = Window()->menuBar();
+    QAction* editMenu = menuBar->actions().at(1);
+    const std::pair<const char*, std::function<void()>> interruptions[] = {
+        {"nothing", [] {}},
+        {"a dialog",
+         [&] {
+             m_host.AnswerDialog([](CDialog& about) -> INT_PTR {
+                 Activate(about.GetSafeHwnd());
+                 return IDOK;
+             });
+             Command(ID_APP_ABOUT);
+         }},
+        {"a menu opened and closed on the menu bar",
+         [&] {
+             const QPoint title = menuBar->actionGeometry(editMenu).center();
+             QTest::mouseClick(menuBar, Qt::LeftButton, {}, title);
+             ASSERT_TRUE(QTest::qWaitFor([&] { return editMenu->menu()->isVisible(); }));
+             QTest::mouseClick(menuBar, Qt::LeftButton, {}, title);
+             ASSERT_FALSE(editMenu->menu()->isVisible());
+         }},
+        {"a message box",
+         [&] {
+             message.show();
+             Activate(&message);
+             message.accept();
+         }},
+        {"the zoom window", [&] { Activate(g_zoomFrame->GetFrameWidget()); }},
+    };
+    const std::pair<int, UINT> zooms[] = {{1, ID_ZOOM_X1}, {2, ID_ZOOM_X2}, {4, ID_ZOOM_X4}};
+    for (const auto& [zoom, zoomCommand] : zooms) {
+        Command(zoomCommand);
+        for (const bool axisPoint : {false, true}) {
+            for (const auto& [interruption, interrupt] : interruptions) {
+                const std::string what = std::to_string(zoom) + "x, " +
+                                         (axisPoint ? "X-axis point" : "data point") + ", after " +
+                                         interruption;
+                doc->m_DataSeries.DeleteAll();
+                doc->m_DataSeries.AddData(40, 50);
+                doc->m_DataAxis.m_XAxis.m_nPixelX = 100;
+                doc->m_DataAxis.m_XAxis.m_nPixelY = 0;
+                const CData* point =
+                    axisPoint ? &doc->m_DataAxis.m_XAxis : doc->m_DataSeries.m_aSeries[0]->GetData(0);
+                const QPoint start(point->m_nPixelX, point->m_nPixelY);
+                Click(start * zoom + QPoint(1, 1), Qt::NoModifier);
+                ASSERT_EQ(doc->GetSelectedData(), point) << what;
+
+                interrupt();
+                Activate(Window());
+                EXPECT_EQ(QApplication::focusWidget(), Picture()) << what;
+                Key(Qt::Key_Left, 5);
+                Key(Qt::Key_Up, 2);
+                EXPECT_EQ(QPoint(point->m_nPixelX, point->m_nPixelY), start - QPoint(5, 2)) << what;
+                EXPECT_EQ(View()->GetScrollPosition(), CPoint(0, 0)) << what;
+            }
+        }
+    }
+}
+
+// Holding Shift shows the crosshair of the pending mode at once, releasing it the arrow, through
+// the main window from its start on.
+TEST_F(DigitisingRun, Cursor_FollowsShiftThroughTheActiveWindowInEveryMode) {
+    StartOnChart();
+    const std::pair<UINT, UINT> modes[] = {{0, IDC_CURSOR_PICK},
+                                           {ID_AXIS_ORIGIN, IDC_CURSOR_ORIGIN},
+                                           {ID_AXIS_XAXIS, IDC_CURSOR_XAXIS},
+                                           {ID_AXIS_YAXIS, IDC_CURSOR_YAXIS}};
+    for (const auto& [command, cursorId] : modes) {
+        if (command != 0)
+            Command(command);
+        const QCursor* crosshair = LoadCursor(AfxFindResourceHandle(cursorId, RT_GROUP_CURSOR), cursorId);
+        ASSERT_NE(crosshair, nullptr);
+        QTest::keyPress(Window()->windowHandle(), Qt::Key_Shift, Qt::NoModifier, kOnePress);
+        ASSERT_TRUE(Picture()->testAttribute(Qt::WA_SetCursor)) << cursorId;
+        EXPECT_EQ(Picture()->cursor().bitmap().toImage(), crosshair->bitmap().toImage()) << cursorId;
+        EXPECT_EQ(Picture()->cursor().hotSpot(), crosshair->hotSpot()) << cursorId;
+        QTest::keyRelease(Window()->windowHandle(), Qt::Key_Shift, Qt::NoModifier, kOnePress);
+        EXPECT_FALSE(Picture()->testAttribute(Qt::WA_SetCursor)) << cursorId << ": back to the arrow";
+    }
 }
 
 TEST_F(DigitisingRun, EndToEnd_CalibratePickTwoSeriesAndExport) {

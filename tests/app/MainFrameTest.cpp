@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QStatusTipEvent>
+#include <QTest>
 #include <QToolBar>
 
 namespace {
@@ -142,20 +143,63 @@ TEST_F(AppTest, MainFrame_PlaceSizeAndDockableToolBar) {
 }
 
 // The read-out widths were chosen for a narrower face: a text wider than its pane widens the pane
-// for good, so no digit is cut off, and a narrower text later leaves it as wide.
-TEST_F(AppTest, MainFrame_ReadoutWiderThanItsPaneWidensIt) {
+// for good, so no digit is cut off, as far as the message pane has room to give. Whatever the bar
+// shows, the main window keeps its size: a long prompt or read-out is cut at its pane's edge.
+TEST_F(AppTest, MainFrame_KeepsItsSizeWhateverTheStatusBarShows) {
     ASSERT_TRUE(Start());
+    QMainWindow* window = MainFrame()->GetFrameWidget();
     CStatusBar& bar = MainFrame()->m_statusBar;
-    QLabel* pane = bar.GetPaneWidget(3);
-    const auto textArea = [&] { return pane->width() - 2 * (pane->frameWidth() + pane->indent()); };
-    bar.SetPaneText(3, "l = 0.000000");
-    const int needed = pane->fontMetrics().horizontalAdvance("l = 12345.678901");
-    ASSERT_GT(needed, 70);
-    bar.SetPaneText(3, "l = 12345.678901");
-    EXPECT_EQ(textArea(), needed);
-    bar.SetPaneText(3, "l = 1.0");
-    EXPECT_EQ(textArea(), needed);
-    EXPECT_EQ(pane->minimumWidth(), pane->maximumWidth());
+    const auto settle = [] {
+        for (int round = 0; round < 4; ++round) // the row, then the bar, then the window are laid out
+            QCoreApplication::processEvents();
+    };
+    const auto textArea = [&](int i) {
+        QLabel* pane = bar.GetPaneWidget(i);
+        return pane->width() - 2 * (pane->frameWidth() + pane->indent());
+    };
+    const auto textWidth = [&](int i) {
+        QLabel* pane = bar.GetPaneWidget(i);
+        return pane->fontMetrics().horizontalAdvance(pane->text());
+    };
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, const char*>> texts;
+        std::vector<int> shownWhole; // read-out panes whose whole text must show
+        bool messagePaneGivesWay;    // read-outs take room from the message pane
+    };
+    const char* const longest =
+        "ずっと長いメッセージがここに出ます、ずっと長いメッセージがここに出ます、ずっと";
+    const Case cases[] = {
+        {"the About item's prompt", {{0, "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"}}, {}, false},
+        {"a prompt longer than the window", {{0, longest}}, {}, false},
+        {"a twelve-digit length", {{3, "l = 123456789012.000000"}}, {3}, true},
+        {"a narrower length later: the pane stays wide", {{3, "l = 1.000000"}}, {3}, true},
+        {"every read-out at its longest",
+         {{1, "x = -2147483648"},
+          {2, "y = -2147483648"},
+          {3, "l = 123456789012.000000"},
+          {4, "a = 123456789012345678901234.000000"},
+          {5, "系列 = 2147483647"}},
+         {},
+         true},
+    };
+    settle();
+    ASSERT_EQ(window->frameGeometry(), QRect(280, 50, 600, 500));
+    const int messageRoom = textArea(0);
+    for (const Case& c : cases) {
+        for (const auto& [pane, text] : c.texts)
+            bar.SetPaneText(pane, text);
+        settle();
+        EXPECT_EQ(window->frameGeometry(), QRect(280, 50, 600, 500)) << c.what;
+        for (int i : c.shownWhole)
+            EXPECT_GE(textArea(i), textWidth(i)) << c.what << ", pane " << i;
+        for (int i = 1; i <= 5; ++i)
+            EXPECT_GE(textArea(i), 70) << c.what << ", pane " << i;
+        if (c.messagePaneGivesWay)
+            EXPECT_LT(textArea(0), messageRoom) << c.what;
+        else
+            EXPECT_EQ(textArea(0), messageRoom) << c.what;
+    }
     UINT id = 0;
     UINT style = 0;
     int width = 0;
@@ -172,7 +216,6 @@ TEST_F(AppTest, MainFrame_StatusBarHasAMessagePaneAndFiveReadouts) {
     EXPECT_EQ(bar.GetPaneWidget(0)->frameShape(), QFrame::NoFrame);
     for (int i = 1; i <= 5; ++i) {
         QLabel* pane = bar.GetPaneWidget(i);
-        EXPECT_EQ(pane->minimumWidth(), pane->maximumWidth()) << i;
         // The width is the text's, the border and gaps come on top, so the widest read-out fits.
         EXPECT_EQ(pane->width() - 2 * (pane->frameWidth() + pane->indent()), 70) << i;
         EXPECT_EQ(pane->frameShadow(), QFrame::Sunken) << i;
@@ -213,6 +256,22 @@ TEST_F(AppTest, MainFrame_FlyByPromptsInTheMessagePaneThenTheIdleText) {
     EXPECT_EQ(MainFrame()->m_statusBar.GetPaneText(0), "");
     viewMenu->hide();
     EXPECT_EQ(MainFrame()->m_statusBar.GetPaneText(0), "ﾚﾃﾞｨ");
+
+    // The edit items are always disabled; the pointer on one still highlights it and shows its prompt.
+    QMenuBar* menuBar = MainFrame()->GetFrameWidget()->menuBar();
+    QMenu* editMenu = menuBar->actions().at(1)->menu();
+    QTest::mouseClick(menuBar, Qt::LeftButton, {}, menuBar->actionGeometry(editMenu->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitFor([editMenu] { return editMenu->isVisible(); }));
+    const std::pair<UINT, const char*> disabledItems[] = {{ID_EDIT_UNDO, "直前に行った動作を元に戻す"},
+                                                          {ID_EDIT_PASTE, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を貼り付け"}};
+    for (const auto& [id, prompt] : disabledItems) {
+        QAction* item = MainFrame()->GetCommandAction(id);
+        ASSERT_FALSE(item->isEnabled()) << id;
+        QTest::mouseMove(editMenu, editMenu->actionGeometry(item).center());
+        EXPECT_EQ(editMenu->activeAction(), item) << id;
+        EXPECT_EQ(MainFrame()->m_statusBar.GetPaneText(0), prompt) << id;
+    }
+    editMenu->hide();
 }
 
 TEST_F(AppTest, MainFrame_ToolBarAndStatusBarCommandsToggleWithCheckMarks) {
@@ -349,8 +408,8 @@ TEST_F(AppTest, MainFrame_NewReadOutRepaintsOnlyItsPane) {
     EXPECT_EQ(paints.Count(bar.GetPaneWidget(2)), 0);
 }
 
-// Each pane is laid out in a box of its own; the boxes must still follow the bar's font, and a
-// long message must still widen what the bar's row asks for.
+// Each pane is laid out in a box of its own; the boxes must still follow the bar's font, and no
+// message, however long, may widen what the bar's row asks for.
 TEST_F(AppTest, MainFrame_PanesFollowTheBarsFontAndTheMessageLength) {
     ASSERT_TRUE(Start());
     CStatusBar& bar = MainFrame()->m_statusBar;
@@ -372,5 +431,5 @@ TEST_F(AppTest, MainFrame_PanesFollowTheBarsFontAndTheMessageLength) {
     const int rowBefore = row->minimumSizeHint().width();
     bar.SetPaneText(0, "ずっと長いメッセージがここに出ます、ずっと長いメッセージがここに出ます");
     QCoreApplication::processEvents();
-    EXPECT_GT(row->minimumSizeHint().width(), rowBefore);
+    EXPECT_EQ(row->minimumSizeHint().width(), rowBefore);
 }
