@@ -5,8 +5,10 @@
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QStyleOption>
 #include <QWidget>
 
 #include <algorithm>
@@ -57,6 +59,15 @@ public:
         if (hint == SH_Menu_AllowActiveAndDisabled)
             return 1;
         return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+    // The base style draws the highlight of enabled items only; a disabled one gets the same bar
+    // under its greyed text.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (element == CE_MenuItem && option->state.testFlag(State_Selected) &&
+            !option->state.testFlag(State_Enabled))
+            painter->fillRect(option->rect, option->palette.brush(QPalette::Active, QPalette::Highlight));
+        QProxyStyle::drawControl(element, option, painter, widget);
     }
 };
 

@@ -270,6 +270,10 @@ TEST_F(AppTest, MainFrame_FlyByPromptsInTheMessagePaneThenTheIdleText) {
         QTest::mouseMove(editMenu, editMenu->actionGeometry(item).center());
         EXPECT_EQ(editMenu->activeAction(), item) << id;
         EXPECT_EQ(MainFrame()->m_statusBar.GetPaneText(0), prompt) << id;
+        const QRect line = editMenu->actionGeometry(item);
+        EXPECT_EQ(editMenu->grab().toImage().pixelColor(line.left() + 2, line.center().y()),
+                  editMenu->palette().color(QPalette::Active, QPalette::Highlight))
+            << id << ": the bar under the greyed text";
     }
     editMenu->hide();
 }
