@@ -120,6 +120,35 @@ check_region "$save" save-buttons $((sw - 120)) $((sh - 75)) 120 75
 xdotool key Escape
 sleep 0.3
 
+# Nudging from the keyboard: a point placed with Shift and a click, selected with a plain click,
+# moved with the arrow keys pressed on the real keyboard, must be exported where the keys left it.
+# Two exports, before and after the keys, so the check needs no knowledge of where the picture lies.
+export_row() {
+    xdotool windowfocus --sync "$main"
+    xdotool key --clearmodifiers ctrl+s
+    local dialog
+    dialog=$(find_window "名前を付けて保存")
+    xdotool windowfocus --sync "$dialog"
+    xdotool type --delay 20 "$1"
+    xdotool key Return
+    for _ in $(seq 1 50); do
+        [ -s "$1" ] && break
+        sleep 0.1
+    done
+    [ -s "$1" ] || fail "the export to $1 wrote nothing"
+    sed -n 3p "$1" | tr -d "\r" | awk -F "\t" '{print $2 + 0, $3 + 0}'
+}
+xdotool mousemove $((mx + 200)) $((my + 200))
+xdotool keydown shift click 1 keyup shift
+xdotool click 1
+read -r x0 y0 < <(export_row "$OUT/before-nudge.dat")
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers Left Left Left Left Left Up Up
+read -r x1 y1 < <(export_row "$OUT/after-nudge.dat")
+echo "nudged the point from ($x0, $y0) to ($x1, $y1)"
+[ "$x1" -eq $((x0 - 5)) ] && [ "$y1" -eq $((y0 + 2)) ] ||
+    fail "Left x5 and Up x2 moved the point from ($x0, $y0) to ($x1, $y1), expected ($((x0 - 5)), $((y0 + 2)))"
+
 import -window root "$OUT/screenshot.png"
 
 # Waits up to ten seconds for the program to end ($1 says after what) and sets its exit status.

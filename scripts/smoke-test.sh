@@ -3,7 +3,8 @@
 # once under a small real window manager (openbox). Each time it finds the main window and the zoom
 # window by title and checks their places and sizes, frame included, and that the zoom window's
 # caption has no buttons; opens the axis dialog and the export's save dialog and compares their
-# labels and buttons with reference crops (tests/data/smoke); takes a screenshot; and ends the
+# labels and buttons with reference crops (tests/data/smoke); places and selects a point with the
+# mouse, nudges it with real arrow keys and checks the exported rows; takes a screenshot; and ends the
 # program through its own File > Exit command, expecting a clean exit. Then starts it with a file
 # that is no picture and expects a message and a failure status. See scripts/smoke-pass.sh.
 #
