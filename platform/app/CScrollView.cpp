@@ -1,6 +1,7 @@
 #include "platform/app/CScrollView.h"
 
 #include "platform/gdi/CDC.h"
+#include "platform/ui/PixelGrid.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -8,6 +9,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+
+#include <cmath>
 
 IMPLEMENT_DYNAMIC(CScrollView, CView)
 
@@ -118,13 +121,22 @@ void CScrollView::EraseBackground(CDC* pDC) {
         pDC->FillSolidRect(&clip, GetSysColor(COLOR_APPWORKSPACE));
 }
 
-void CScrollView::RenderBackBuffer(CSize size, const CRect* pInvalid) {
-    if (size.cx <= 0 || size.cy <= 0) {
-        const QWidget* viewport = GetInputWidget();
+void CScrollView::RenderBackBuffer(CSize size, const CRect* pInvalid, double ratio) {
+    const QWidget* viewport = GetInputWidget();
+    if (size.cx <= 0 || size.cy <= 0)
         size = viewport != nullptr ? CSize(viewport->width(), viewport->height()) : CSize();
+    const PixelGrid grid(viewport);
+    QSize device = grid.BufferSize(QSize(std::max(size.cx, 0), std::max(size.cy, 0)));
+    if (ratio <= 0)
+        ratio = grid.Ratio();
+    else if (ratio != grid.Ratio())
+        device =
+            QSize(static_cast<int>(std::ceil(size.cx * ratio)), static_cast<int>(std::ceil(size.cy * ratio)));
+    if (m_pBackBuffer->size() != device || m_pBackBuffer->devicePixelRatio() != ratio) {
+        *m_pBackBuffer =
+            QImage(std::max(device.width(), 0), std::max(device.height(), 0), QImage::Format_RGB32);
+        m_pBackBuffer->setDevicePixelRatio(ratio);
     }
-    if (m_pBackBuffer->width() != size.cx || m_pBackBuffer->height() != size.cy)
-        *m_pBackBuffer = QImage(std::max(size.cx, 0), std::max(size.cy, 0), QImage::Format_RGB32);
     if (m_pBackBuffer->isNull())
         return;
     CDC dc;
@@ -146,11 +158,16 @@ bool CScrollView::OnWidgetEvent(QEvent* event) {
     case QEvent::Paint: {
         QWidget* viewport = GetInputWidget();
         const QRect dirty = static_cast<QPaintEvent*>(event)->rect();
-        const CRect invalid(dirty.left(), dirty.top(), dirty.left() + dirty.width(),
-                            dirty.top() + dirty.height());
+        const PixelGrid grid(viewport);
+        // At a fractional ratio the device pixels at the dirty edges are shared with the logical
+        // pixels beside them, so those are drawn again too.
+        const int margin = grid.Ratio() == std::floor(grid.Ratio()) ? 0 : 1;
+        const CRect invalid(dirty.left() - margin, dirty.top() - margin,
+                            dirty.left() + dirty.width() + margin, dirty.top() + dirty.height() + margin);
         RenderBackBuffer(CSize(viewport->width(), viewport->height()), &invalid);
         QPainter painter(viewport);
-        painter.drawImage(dirty, *m_pBackBuffer, dirty);
+        painter.setClipRect(dirty);
+        painter.drawImage(grid.BufferOrigin(), *m_pBackBuffer);
         return true;
     }
     case QEvent::Resize:

@@ -4,7 +4,9 @@
 // Painting: each paint of the viewport draws into a back buffer the size of the viewport, first
 // the background (WM_ERASEBKGND through the message table; by default the workspace colour), then
 // OnDraw with logical (0, 0) at minus the scroll position (OnPrepareDC), and then shows the
-// buffer. Only the invalid part is drawn. RenderBackBuffer does the same without a screen.
+// buffer. Only the invalid part is drawn. RenderBackBuffer does the same without a screen. The
+// buffer has the screen's device pixel ratio, so what is drawn on it comes out at the screen's
+// resolution (see CDC); a change of screen or scale makes a new one at the next paint.
 
 #include "platform/app/CView.h"
 #include "platform/gdi/CDC.h"
@@ -39,8 +41,9 @@ public:
 
     // Draws the view into its back buffer at the size given (the viewport's when it has no
     // width or height) as a paint would, limited to the invalid rectangle when one is given
-    // (device pixels). Tests and benchmarks call it directly.
-    void RenderBackBuffer(CSize size = CSize(), const CRect* pInvalid = nullptr);
+    // (logical units), at the device pixel ratio given (the viewport's when 0). Tests and
+    // benchmarks call it directly.
+    void RenderBackBuffer(CSize size = CSize(), const CRect* pInvalid = nullptr, double ratio = 0);
     // The last buffer drawn; empty before the first paint.
     const QImage& GetBackBuffer() const;
 

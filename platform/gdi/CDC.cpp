@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 // Contents:
 //   1. pixel and colour helpers
@@ -131,6 +132,7 @@ void CDC::AttachSurface(QImage* pSurface) {
     m_pSurface = pSurface;
     m_pReadable = pSurface;
     m_bMemory = false;
+    m_scale.ratio = pSurface != nullptr ? pSurface->devicePixelRatio() : 1.0;
 }
 
 BOOL CDC::CreateCompatibleDC(CDC*) {
@@ -138,6 +140,7 @@ BOOL CDC::CreateCompatibleDC(CDC*) {
     m_pReadable = nullptr;
     m_bMemory = true;
     m_pBitmap = &m_stockBitmap;
+    m_scale.ratio = 1.0;
     return TRUE;
 }
 
@@ -169,8 +172,18 @@ CRect CDC::DeviceClip() const {
     return m_bClipped ? Intersect(surface, m_rcClip) : surface;
 }
 
+CRect CDC::DeviceRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) const {
+    auto edge = [this](std::int64_t logical) {
+        const std::int64_t device = m_scale.FirstDeviceOf(logical);
+        return static_cast<int>(std::clamp<std::int64_t>(device, std::numeric_limits<int>::min(),
+                                                         std::numeric_limits<int>::max()));
+    };
+    return CRect(edge(left), edge(top), edge(right), edge(bottom));
+}
+
 int CDC::IntersectClipRect(int x1, int y1, int x2, int y2) {
-    const CRect device(x1 + m_ptOrigin.x, y1 + m_ptOrigin.y, x2 + m_ptOrigin.x, y2 + m_ptOrigin.y);
+    const CRect device = DeviceRect(std::int64_t{x1} + m_ptOrigin.x, std::int64_t{y1} + m_ptOrigin.y,
+                                    std::int64_t{x2} + m_ptOrigin.x, std::int64_t{y2} + m_ptOrigin.y);
     m_rcClip = m_bClipped ? Intersect(m_rcClip, device) : device;
     m_bClipped = true;
     return DeviceClip().IsRectEmpty() ? NULLREGION : SIMPLEREGION;
@@ -182,8 +195,13 @@ int CDC::GetClipBox(CRect* lpRect) const {
         *lpRect = CRect();
         return NULLREGION;
     }
-    *lpRect = CRect(device.left - m_ptOrigin.x, device.top - m_ptOrigin.y, device.right - m_ptOrigin.x,
-                    device.bottom - m_ptOrigin.y);
+    auto logical = [this](int deviceEdge, int origin) {
+        return static_cast<int>(m_scale.LogicalOf(deviceEdge) - origin);
+    };
+    // The logical pixels that have a device pixel inside the clip box.
+    *lpRect =
+        CRect(logical(device.left, m_ptOrigin.x), logical(device.top, m_ptOrigin.y),
+              logical(device.right - 1, m_ptOrigin.x) + 1, logical(device.bottom - 1, m_ptOrigin.y) + 1);
     return SIMPLEREGION;
 }
 
@@ -217,6 +235,7 @@ CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
     m_pBitmap = pBitmap;
     m_pSurface = pBitmap->GetWritableImage();
     m_pReadable = static_cast<HBITMAP>(*pBitmap);
+    m_scale.ratio = m_pReadable != nullptr ? m_pReadable->devicePixelRatio() : 1.0;
     return previous;
 }
 
@@ -290,11 +309,16 @@ CPoint CDC::MoveTo(int x, int y) {
 BOOL CDC::LineTo(int x, int y) {
     const DevicePoint from = ToDevice(m_ptPosition.x, m_ptPosition.y, m_ptOrigin);
     const DevicePoint to = ToDevice(x, y, m_ptOrigin);
+    const CPoint start = m_ptPosition;
     m_ptPosition = CPoint(x, y);
     if (m_pSurface == nullptr)
         return FALSE;
     if (m_nPenStyle == PS_NULL)
         return TRUE;
+    if (!m_scale.IsIdentity()) {
+        ScaledLine(start, CPoint(x, y));
+        return TRUE;
+    }
     const CRect clip = DeviceClip();
     // A line entirely outside the clip box costs nothing however long it is.
     if (std::max(from.x, to.x) < clip.left || std::min(from.x, to.x) >= clip.right ||
@@ -315,6 +339,11 @@ BOOL CDC::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
         return FALSE;
     if (m_nPenStyle == PS_NULL)
         return TRUE;
+    if (!m_scale.IsIdentity()) {
+        ScaledEllipse(left, top, right, bottom, x3 + m_ptOrigin.x, y3 + m_ptOrigin.y, x4 + m_ptOrigin.x,
+                      y4 + m_ptOrigin.y);
+        return TRUE;
+    }
     const CRect clip = DeviceClip();
     if (right <= clip.left || left >= clip.right || bottom <= clip.top || top >= clip.bottom)
         return TRUE;
@@ -364,6 +393,10 @@ void CDC::FillSpan(int y, int xBegin, int xEnd) {
 BOOL CDC::Polygon(const CPoint* lpPoints, int nCount) {
     if (m_pSurface == nullptr || lpPoints == nullptr || nCount < 2)
         return FALSE;
+    if (!m_scale.IsIdentity()) {
+        ScaledPolygon(lpPoints, nCount);
+        return TRUE;
+    }
     std::vector<DevicePoint> vertices;
     vertices.reserve(static_cast<std::size_t>(nCount));
     for (int i = 0; i < nCount; ++i)
@@ -394,11 +427,15 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr) {
     m_crBkColor = clr;
     if (m_pSurface == nullptr)
         return;
-    CRect target(x + m_ptOrigin.x, y + m_ptOrigin.y, x + cx + m_ptOrigin.x, y + cy + m_ptOrigin.y);
-    if (target.left > target.right)
-        std::swap(target.left, target.right);
-    if (target.top > target.bottom)
-        std::swap(target.top, target.bottom);
+    std::int64_t left = std::int64_t{x} + m_ptOrigin.x;
+    std::int64_t top = std::int64_t{y} + m_ptOrigin.y;
+    std::int64_t right = left + cx;
+    std::int64_t bottom = top + cy;
+    if (left > right)
+        std::swap(left, right);
+    if (top > bottom)
+        std::swap(top, bottom);
+    const CRect target = DeviceRect(left, top, right, bottom);
     const CRect area = Intersect(target, DeviceClip());
     if (area.IsRectEmpty())
         return;
@@ -416,9 +453,12 @@ BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSr
     if (nWidth <= 0 || nHeight <= 0 || nSrcWidth <= 0 || nSrcHeight <= 0)
         return FALSE;
     const QImage& source = *pSrcDC->m_pReadable;
-    const CRect target(x + m_ptOrigin.x, y + m_ptOrigin.y, x + m_ptOrigin.x + nWidth,
-                       y + m_ptOrigin.y + nHeight);
-    const CRect area = Intersect(target, DeviceClip());
+    // The target in logical units, origin applied; the source pixel of each device pixel is that of
+    // the logical pixel it belongs to.
+    const std::int64_t targetLeft = std::int64_t{x} + m_ptOrigin.x;
+    const std::int64_t targetTop = std::int64_t{y} + m_ptOrigin.y;
+    const CRect area =
+        Intersect(DeviceRect(targetLeft, targetTop, targetLeft + nWidth, targetTop + nHeight), DeviceClip());
     if (area.IsRectEmpty())
         return TRUE;
     const std::int64_t srcLeft = static_cast<std::int64_t>(xSrc) + pSrcDC->m_ptOrigin.x;
@@ -430,14 +470,14 @@ BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSr
     // Only the columns and rows inside the clip box are mapped: the cost follows the visible area.
     std::vector<int> columns(static_cast<std::size_t>(area.Width()));
     for (int dx = area.left; dx < area.right; ++dx) {
-        const std::int64_t sx = srcLeft + sourceIndex(dx - target.left, nSrcWidth, nWidth);
+        const std::int64_t sx = srcLeft + sourceIndex(m_scale.LogicalOf(dx) - targetLeft, nSrcWidth, nWidth);
         columns[static_cast<std::size_t>(dx - area.left)] =
             (sx >= 0 && sx < source.width()) ? static_cast<int>(sx) : -1;
     }
     std::int64_t previousRow = -1;
     const QRgb* previousLine = nullptr;
     for (int dy = area.top; dy < area.bottom; ++dy) {
-        const std::int64_t sy = srcTop + sourceIndex(dy - target.top, nSrcHeight, nHeight);
+        const std::int64_t sy = srcTop + sourceIndex(m_scale.LogicalOf(dy) - targetTop, nSrcHeight, nHeight);
         QRgb* line = reinterpret_cast<QRgb*>(m_pSurface->scanLine(dy)) + area.left;
         if (sy == previousRow && previousLine != nullptr) { // a replicated row: copy the one above
             std::memcpy(line, previousLine, columns.size() * sizeof(QRgb));
@@ -453,10 +493,171 @@ BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSr
 }
 
 COLORREF CDC::GetPixel(int x, int y) const {
-    const int dx = x + m_ptOrigin.x;
-    const int dy = y + m_ptOrigin.y;
+    // A logical pixel reads as its first device pixel.
+    const std::int64_t dx = m_scale.FirstDeviceOf(std::int64_t{x} + m_ptOrigin.x);
+    const std::int64_t dy = m_scale.FirstDeviceOf(std::int64_t{y} + m_ptOrigin.y);
     const CRect clip = DeviceClip();
     if (dx < clip.left || dx >= clip.right || dy < clip.top || dy >= clip.bottom)
         return CLR_INVALID;
-    return ToColorRef(OpaquePixel(*m_pReadable, dx, dy));
+    return ToColorRef(OpaquePixel(*m_pReadable, static_cast<int>(dx), static_cast<int>(dy)));
+}
+
+// ---- 5. CDC drawing on a scaled surface -----------------------------------------------------------
+//
+// Figures are placed in continuous device coordinates: logical pixel l spans device r * l to
+// r * (l + 1), and its centre is at r * (l + 0.5). A device pixel d is lit when its centre d + 0.5
+// lies in the figure.
+
+namespace {
+
+// The device rows (or columns) whose centres lie in [centre - half, centre + half).
+std::pair<std::int64_t, std::int64_t> BandAround(double centre, double half) {
+    return {static_cast<std::int64_t>(std::ceil(centre - half - 0.5)),
+            static_cast<std::int64_t>(std::ceil(centre + half - 0.5))};
+}
+
+CPoint Shifted(CPoint p, CPoint by) {
+    return CPoint(p.x + by.x, p.y + by.y);
+}
+
+} // namespace
+
+void CDC::AppendScaledLine(CPoint a, CPoint b, std::vector<CPoint>& out) const {
+    if (a == b)
+        return;
+    const double r = m_scale.ratio;
+    const bool xMajor = std::abs(std::int64_t{b.x} - a.x) >= std::abs(std::int64_t{b.y} - a.y);
+    // The logical pixels along the major axis, b's left out; the centre line is taken from the
+    // canonical (smaller) end, so a segment lights the same pixels drawn either way.
+    const std::int64_t a0 = xMajor ? a.x : a.y;
+    const std::int64_t b0 = xMajor ? b.x : b.y;
+    const std::int64_t firstLogical = a0 < b0 ? a0 : b0 + 1;
+    const std::int64_t endLogical = a0 < b0 ? b0 : a0 + 1;
+    const CPoint p = (xMajor ? a.x <= b.x : a.y <= b.y) ? a : b;
+    const CPoint q = p == a ? b : a;
+    const double pMajor = r * ((xMajor ? p.x : p.y) + 0.5);
+    const double pMinor = r * ((xMajor ? p.y : p.x) + 0.5);
+    const double slope = xMajor ? static_cast<double>(std::int64_t{q.y} - p.y) / (std::int64_t{q.x} - p.x)
+                                : static_cast<double>(std::int64_t{q.x} - p.x) / (std::int64_t{q.y} - p.y);
+    const CRect clip = DeviceClip();
+    const std::int64_t clipFirst = xMajor ? clip.left : clip.top;
+    const std::int64_t clipEnd = xMajor ? clip.right : clip.bottom;
+    const std::int64_t minorFirst = xMajor ? clip.top : clip.left;
+    const std::int64_t minorEnd = xMajor ? clip.bottom : clip.right;
+    const std::int64_t first = std::max(m_scale.FirstDeviceOf(firstLogical), clipFirst);
+    const std::int64_t end = std::min(m_scale.FirstDeviceOf(endLogical), clipEnd);
+    for (std::int64_t d = first; d < end; ++d) {
+        const double centre = pMinor + (static_cast<double>(d) + 0.5 - pMajor) * slope;
+        const auto [bandFirst, bandEnd] = BandAround(centre, r / 2.0);
+        for (std::int64_t m = std::max(bandFirst, minorFirst); m < std::min(bandEnd, minorEnd); ++m) {
+            if (xMajor)
+                out.emplace_back(static_cast<int>(d), static_cast<int>(m));
+            else
+                out.emplace_back(static_cast<int>(m), static_cast<int>(d));
+        }
+    }
+}
+
+void CDC::ScaledLine(CPoint from, CPoint to) {
+    m_scratch.clear();
+    AppendScaledLine(Shifted(from, m_ptOrigin), Shifted(to, m_ptOrigin), m_scratch);
+    PlotOutline(m_scratch);
+}
+
+// The ellipse through the centres of the outer logical pixels of [left, right) x [top, bottom)
+// (origin applied), as a band one logical pixel wide; the sweep as on an unscaled surface.
+void CDC::ScaledEllipse(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4) {
+    const double r = m_scale.ratio;
+    const double cx = r * (left + right) / 2.0;
+    const double cy = r * (top + bottom) / 2.0;
+    const double a = r * (right - 1 - left) / 2.0;
+    const double b = r * (bottom - 1 - top) / 2.0;
+    const CRect box = Intersect(DeviceRect(left, top, right, bottom), DeviceClip());
+    m_scratch.clear();
+    const double sx = x3 - (left + right) / 2.0;
+    const double sy = y3 - (top + bottom) / 2.0;
+    const double ex = x4 - (left + right) / 2.0;
+    const double ey = y4 - (top + bottom) / 2.0;
+    const bool wholeEllipse = sx * ey - sy * ex == 0 && sx * ex + sy * ey >= 0;
+    for (int y = box.top; y < box.bottom; ++y) {
+        for (int x = box.left; x < box.right; ++x) {
+            const double u = x + 0.5 - cx;
+            const double v = y + 0.5 - cy;
+            bool lit = false;
+            if (a == 0 || b == 0) {
+                lit = true; // a line of pixels: the whole box
+            } else {
+                // Distance from the centre line, to first order: g / |grad g| for the implicit form.
+                const double g = (u * u) / (a * a) + (v * v) / (b * b) - 1.0;
+                const double gradient =
+                    2.0 * std::sqrt((u * u) / (a * a * a * a) + (v * v) / (b * b * b * b));
+                const double distance = gradient > 0 ? g / gradient : -std::max(a, b);
+                lit = distance >= -r / 2.0 && distance < r / 2.0;
+            }
+            if (lit && (wholeEllipse || OnSweep(sx, sy, ex, ey, u, v)))
+                m_scratch.emplace_back(x, y);
+        }
+    }
+    PlotOutline(m_scratch);
+}
+
+void CDC::ScaledFillSpan(int y, int xBegin, int xEnd) {
+    auto* row = reinterpret_cast<QRgb*>(m_pSurface->scanLine(y));
+    const QRgb brush = ToPixel(m_crBrush);
+    const QRgb background = ToPixel(m_crBkColor);
+    const bool hatched = m_brushKind == CBrush::Kind::Hatched;
+    // The hatch cells are eight logical pixels, anchored at the surface's logical (0, 0).
+    const unsigned pattern =
+        hatched ? CBrush::HatchRow(m_nHatch, static_cast<int>(m_scale.LogicalOf(y))) : 0xFFu;
+    for (int x = xBegin; x < xEnd; ++x) {
+        const bool set = (pattern & (0x80u >> (m_scale.LogicalOf(x) & 7))) != 0;
+        if (!set && m_nBkMode == TRANSPARENT)
+            continue;
+        const QRgb colour = set ? brush : background;
+        row[x] = m_nRop2 == R2_COPYPEN ? colour : Mix(m_nRop2, colour, row[x]);
+    }
+}
+
+void CDC::ScaledPolygon(const CPoint* lpPoints, int nCount) {
+    const double r = m_scale.ratio;
+    std::vector<CPoint> vertices;
+    vertices.reserve(static_cast<std::size_t>(nCount));
+    for (int i = 0; i < nCount; ++i)
+        vertices.push_back(Shifted(lpPoints[i], m_ptOrigin));
+    const CRect clip = DeviceClip();
+    if (m_brushKind != CBrush::Kind::Null) {
+        std::vector<double> crossings;
+        for (int y = clip.top; y < clip.bottom; ++y) {
+            // The row's sample point in logical units: at a ratio of 1, the pixel's corner.
+            const double ys = (y + 0.5) / r - 0.5;
+            crossings.clear();
+            for (std::size_t i = 0; i < vertices.size(); ++i) {
+                CPoint p = vertices[i];
+                CPoint q = vertices[(i + 1) % vertices.size()];
+                if (p.y == q.y)
+                    continue;
+                if (p.y > q.y)
+                    std::swap(p, q);
+                if (ys < p.y || ys >= q.y)
+                    continue;
+                crossings.push_back(p.x + (ys - p.y) * (q.x - p.x) / (q.y - p.y));
+            }
+            std::sort(crossings.begin(), crossings.end());
+            for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
+                // First device column whose sample point lies at or right of the crossing.
+                auto column = [r](double x) { return std::ceil(r * (x + 0.5) - 0.5); };
+                const double begin = std::max<double>(column(crossings[k]), clip.left);
+                const double end = std::min<double>(column(crossings[k + 1]), clip.right);
+                if (begin < end)
+                    ScaledFillSpan(y, static_cast<int>(begin), static_cast<int>(end));
+            }
+        }
+    }
+    if (m_nPenStyle == PS_NULL)
+        return;
+    m_scratch.clear();
+    for (int i = 0; i < nCount; ++i)
+        AppendScaledLine(vertices[static_cast<std::size_t>(i)],
+                         vertices[static_cast<std::size_t>((i + 1) % nCount)], m_scratch);
+    PlotOutline(m_scratch);
 }

@@ -30,6 +30,15 @@
 // - StretchBlt (SRCCOPY only) maps each destination pixel centre back to one source pixel, so
 //   whole-number enlargements replicate pixels into solid blocks. It touches only destination
 //   pixels inside the clip box; source pixels outside the source bitmap are written white.
+// - A surface with a device pixel ratio other than 1 (a back buffer on a scaled screen) keeps its
+//   logical units: each logical pixel covers the device pixels whose centres lie in it
+//   (DeviceScale), and figures are drawn at the device's resolution rather than enlarged. Pens
+//   and hatch lines are one logical pixel wide; a line or an outline is the band of that width
+//   around its centre line, lighting the device pixels whose centres lie in the band, so lines
+//   along a row or column cover exactly that row's or column's device pixels and slanting lines
+//   and curves are as smooth as the device allows. Polygons fill the device pixels whose centres,
+//   moved half a logical pixel up and left, lie inside. StretchBlt and FillSolidRect work on
+//   whole logical pixels. At a ratio of 1 all of this is the rules above.
 // - Nothing is drawn outside the clip box (the surface, narrowed by IntersectClipRect); GetPixel
 //   outside it answers CLR_INVALID.
 
@@ -37,6 +46,7 @@
 #include "platform/gdi/CBitmap.h"
 #include "platform/gdi/CBrush.h"
 #include "platform/gdi/CPen.h"
+#include "platform/gdi/DeviceScale.h"
 
 #include <vector>
 
@@ -162,6 +172,16 @@ public:
 private:
     // The part of the surface that may be drawn on, in device pixels.
     CRect DeviceClip() const;
+    // The device pixels of the logical rectangle (origin applied), clamped to the int range.
+    CRect DeviceRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) const;
+    // The shapes on a surface whose device pixel ratio is not 1.
+    void ScaledLine(CPoint from, CPoint to);
+    void ScaledEllipse(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
+    void ScaledPolygon(const CPoint* lpPoints, int nCount);
+    void ScaledFillSpan(int y, int xBegin, int xEnd);
+    // Appends the device pixels of the one-logical-pixel band around the line from a to b
+    // (logical, origin applied), b's logical pixels left out.
+    void AppendScaledLine(CPoint a, CPoint b, std::vector<CPoint>& out) const;
     // Writes one pen or brush pixel through the mix mode (device position, inside the clip).
     void Plot(int x, int y, COLORREF color);
     // Writes the pixels of an outline, each once, through the mix mode.
@@ -170,6 +190,7 @@ private:
 
     QImage* m_pSurface = nullptr;
     const QImage* m_pReadable = nullptr;
+    DeviceScale m_scale;
     bool m_bMemory = false;
     bool m_bClipped = false;
     CRect m_rcClip; // device pixels, meaningful while m_bClipped

@@ -40,8 +40,7 @@ void RasterizeEllipse(int x0, int y0, int x1, int y1, std::vector<CPoint>& out) 
     }
 }
 
-bool OnSweep(std::int64_t sx, std::int64_t sy, std::int64_t ex, std::int64_t ey, std::int64_t px,
-             std::int64_t py) {
+bool OnSweep(double sx, double sy, double ex, double ey, double px, double py) {
     // Angles measured on the screen: flip y so that counter-clockwise is positive.
     const double start = std::atan2(static_cast<double>(-sy), static_cast<double>(sx));
     double end = std::atan2(static_cast<double>(-ey), static_cast<double>(ex));

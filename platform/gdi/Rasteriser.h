@@ -146,7 +146,6 @@ void RasterizeEllipse(int x0, int y0, int x1, int y1, std::vector<CPoint>& out);
 
 // Whether pixel offset (px, py) from the ellipse centre lies on the sweep that runs counter-clockwise
 // on the screen from the start radial to the end radial (offsets in device pixels, y down).
-bool OnSweep(std::int64_t sx, std::int64_t sy, std::int64_t ex, std::int64_t ey, std::int64_t px,
-             std::int64_t py);
+bool OnSweep(double sx, double sy, double ex, double ey, double px, double py);
 
 } // namespace Raster

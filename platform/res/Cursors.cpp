@@ -1,10 +1,13 @@
 #include "platform/res/Cursors.h"
 
+#include "platform/gdi/DeviceScale.h"
 #include "platform/res/AfxResource.h"
 
 #include <QBitmap>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QImage>
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 
@@ -36,6 +39,34 @@ std::unique_ptr<QCursor> BuildCursor(const CursorResource& resource) {
     return std::make_unique<QCursor>(QBitmap::fromImage(bits), QBitmap::fromImage(mask), resource.hotSpotX,
                                      resource.hotSpotY);
 }
+
+// On a scaled screen: each pixel of the resource becomes a block of device pixels (the mapping of
+// DeviceScale), so the cursor keeps its size and stays crisp; the hot spot, given in logical
+// pixels, lands on the first device pixel of its block.
+std::unique_ptr<QCursor> BuildScaledCursor(const CursorResource& resource, double ratio) {
+    const DeviceScale scale{ratio};
+    const int size = static_cast<int>(scale.FirstDeviceOf(32));
+    QImage image(size, size, QImage::Format_ARGB32);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const char c = resource.picture[scale.LogicalOf(y)][scale.LogicalOf(x)];
+            image.setPixel(x, y,
+                           c == ' '   ? qRgba(0, 0, 0, 0)
+                           : c == '#' ? qRgb(0, 0, 0)
+                                      : qRgb(255, 255, 255));
+        }
+    }
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setDevicePixelRatio(ratio);
+    return std::make_unique<QCursor>(pixmap, resource.hotSpotX, resource.hotSpotY);
+}
+
+// The ratio of the screen the cursor is chosen for.
+double CursorRatio() {
+    if (g_cursorWindow)
+        return g_cursorWindow->devicePixelRatio();
+    return qApp != nullptr ? qApp->devicePixelRatio() : 1.0;
+}
 } // namespace
 
 HINSTANCE AfxFindResourceHandle(UINT, UINT) {
@@ -43,13 +74,16 @@ HINSTANCE AfxFindResourceHandle(UINT, UINT) {
 }
 
 HCURSOR LoadCursor(HINSTANCE, UINT nID) {
-    static std::map<UINT, std::unique_ptr<QCursor>> loaded;
-    if (auto it = loaded.find(nID); it != loaded.end())
+    static std::map<std::pair<UINT, double>, std::unique_ptr<QCursor>> loaded;
+    const double ratio = CursorRatio();
+    if (auto it = loaded.find({nID, ratio}); it != loaded.end())
         return it->second.get();
     const CursorResource* resource = AfxGetResourceModule().FindCursor(nID);
     if (resource == nullptr)
         return nullptr;
-    return (loaded[nID] = BuildCursor(*resource)).get();
+    return (loaded[{nID, ratio}] =
+                ratio == 1.0 ? BuildCursor(*resource) : BuildScaledCursor(*resource, ratio))
+        .get();
 }
 
 HCURSOR SetCursor(HCURSOR hCursor) {

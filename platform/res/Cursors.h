@@ -1,6 +1,7 @@
 #pragma once
 // Cursors as the window services offer them: LoadCursor builds a cursor from the program's cursor
-// resources (monochrome pictures with a hot spot) once and keeps it for the whole run; SetCursor
+// resources (monochrome pictures with a hot spot) once for each screen scale it is asked on (at
+// the scale of the window whose cursor is being chosen) and keeps it for the whole run; SetCursor
 // shows it over the window whose cursor is being chosen (the one handling WM_SETCURSOR).
 
 #include "platform/core/AfxTypes.h"

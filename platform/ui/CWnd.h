@@ -5,7 +5,8 @@
 // The framework's window: one Qt widget behind each CWnd. The widget's input events reach the
 // window's message table as typed calls (OnLButtonDown(nFlags, point), OnKeyDown(nChar, nRepCnt,
 // nFlags), OnSetCursor, ...) through a WndEventBridge; a message without an entry gets the default
-// processing. Positions are client coordinates of the input widget, in device pixels.
+// processing. Positions are client coordinates of the input widget in logical pixels: the pixel
+// under the mouse, whatever the screen's scale (see PixelGrid).
 
 #include "platform/core/CCmdTarget.h"
 #include "platform/core/CString.h"
@@ -124,6 +125,11 @@ private:
 
     WndEventBridge* m_pBridge = nullptr;
 };
+
+// Whether the desktop keeps a window above the others when the program asks it to (SetWindowPos
+// with &CWnd::wndTopMost). Wayland compositors do not: they raise whichever window the user
+// activates, and keep only an owned window above its owner.
+BOOL AfxCanKeepWindowOnTop();
 
 // The key-state flags (MK_*) for the current Qt mouse buttons and keyboard modifiers.
 UINT AfxMouseFlags(int qtButtons, int qtModifiers);

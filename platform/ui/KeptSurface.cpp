@@ -1,5 +1,7 @@
 #include "platform/ui/KeptSurface.h"
 
+#include "platform/ui/PixelGrid.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWidget>
@@ -16,8 +18,10 @@ KeptSurface::KeptSurface(QWidget* window) : m_window(window) {
 QImage* KeptSurface::Image() {
     if (!m_window || m_window->width() <= 0 || m_window->height() <= 0)
         return nullptr;
-    if (m_image.size() != m_window->size()) {
-        m_image = QImage(m_window->size(), QImage::Format_RGB32);
+    if (!Fits()) {
+        const PixelGrid grid(m_window);
+        m_image = QImage(grid.BufferSize(m_window->size()), QImage::Format_RGB32);
+        m_image.setDevicePixelRatio(grid.Ratio());
         Forget();
     }
     m_bKept = true;
@@ -27,6 +31,11 @@ QImage* KeptSurface::Image() {
 void KeptSurface::Present() {
     if (m_window)
         m_window->update();
+}
+
+bool KeptSurface::Fits() const {
+    const PixelGrid grid(m_window);
+    return m_image.size() == grid.BufferSize(m_window->size()) && m_image.devicePixelRatio() == grid.Ratio();
 }
 
 void KeptSurface::Forget() {
@@ -45,9 +54,9 @@ bool KeptSurface::eventFilter(QObject* watched, QEvent* event) {
             Forget();
         return false;
     }
-    if (watched == m_window && m_bKept && m_image.size() == m_window->size()) {
+    if (watched == m_window && m_bKept && Fits()) {
         QPainter painter(m_window);
-        painter.drawImage(0, 0, m_image);
+        painter.drawImage(PixelGrid(m_window).BufferOrigin(), m_image);
         return true;
     }
     return false;

@@ -3,7 +3,8 @@
 // (GetDC ... ReleaseDC), as a form draws into a picture frame. The window shows them whenever it
 // repaints by itself. A repaint of its parent over it (the form invalidated, or shown again)
 // paints the window's own background and forgets them, as the framework's windows do: a picture
-// drawn that way lasts until the window is next repainted from its parent.
+// drawn that way lasts until the window is next repainted from its parent. The pixels are at the
+// screen's device pixel ratio; a change of screen or scale starts them afresh.
 
 #include <QImage>
 #include <QObject>
@@ -27,6 +28,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Whether the pixels have the window's size and device pixel ratio.
+    bool Fits() const;
     void Forget();
 
     QPointer<QWidget> m_window;

@@ -1,12 +1,30 @@
 #include "platform/ui/WndEventBridge.h"
 
 #include "platform/ui/CWnd.h"
+#include "platform/ui/PixelGrid.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
 WndEventBridge::WndEventBridge(CWnd& window, QObject* parent) : QObject(parent), m_window(window) {}
+
+namespace {
+// The mouse position with its fractional part. Qt hands a child widget its position rounded to
+// whole logical pixels, but keeps the exact one relative to the window; an event made by hand
+// (whose window position is just its own) keeps its position as given.
+QPointF ExactPosition(const QMouseEvent* e, const QWidget* widget) {
+    const QPointF inWindow = e->scenePosition() - QPointF(widget->mapTo(widget->window(), QPoint(0, 0)));
+    return inWindow.toPoint() == e->position().toPoint() ? inWindow : e->position();
+}
+
+// Positions keep their fractional part until here, and become the logical pixel under them: never
+// rounded, so the right half of a pixel on a scaled screen is still that pixel.
+CPoint PixelAt(const QMouseEvent* e, const QObject* watched) {
+    const auto* widget = static_cast<const QWidget*>(watched);
+    return PixelGrid(widget).LogicalPixelAt(ExactPosition(e, widget));
+}
+} // namespace
 
 bool WndEventBridge::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_window.GetInputWidget())
@@ -18,8 +36,8 @@ bool WndEventBridge::eventFilter(QObject* watched, QEvent* event) {
         auto* e = static_cast<QMouseEvent*>(event);
         if (e->button() != Qt::LeftButton)
             return false;
-        const QPoint p = e->position().toPoint();
-        m_window.SendMouseMessage(WM_LBUTTONDOWN, AfxMouseFlags(e->buttons(), e->modifiers()), CPoint(p.x(), p.y()));
+        m_window.SendMouseMessage(WM_LBUTTONDOWN, AfxMouseFlags(e->buttons(), e->modifiers()),
+                                  PixelAt(e, watched));
         return true;
     }
     case QEvent::MouseButtonDblClick: {
@@ -28,14 +46,13 @@ bool WndEventBridge::eventFilter(QObject* watched, QEvent* event) {
         auto* e = static_cast<QMouseEvent*>(event);
         if (e->button() != Qt::LeftButton)
             return false;
-        const QPoint p = e->position().toPoint();
         return m_window.SendMouseMessage(WM_LBUTTONDBLCLK, AfxMouseFlags(e->buttons(), e->modifiers()),
-                                         CPoint(p.x(), p.y())) != FALSE;
+                                         PixelAt(e, watched)) != FALSE;
     }
     case QEvent::MouseMove: {
         auto* e = static_cast<QMouseEvent*>(event);
-        const QPoint p = e->position().toPoint();
-        m_window.SendMouseMessage(WM_MOUSEMOVE, AfxMouseFlags(e->buttons(), e->modifiers()), CPoint(p.x(), p.y()));
+        m_window.SendMouseMessage(WM_MOUSEMOVE, AfxMouseFlags(e->buttons(), e->modifiers()),
+                                  PixelAt(e, watched));
         m_window.SendSetCursor();
         return true;
     }

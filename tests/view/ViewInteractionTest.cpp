@@ -4,6 +4,8 @@
 #include "../support/TestDocuments.h"
 #include "../support/TestImages.h"
 #include "doc/CTallyscopeDoc.h"
+#include "platform/gdi/DeviceScale.h"
+#include "platform/res/AfxResource.h"
 #include "platform/res/Cursors.h"
 #include "res/Resource.h"
 #include "zoom/CZoomView.h"
@@ -13,8 +15,10 @@
 #include <QCursor>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 #include <climits>
+#include <cmath>
 #include <tuple>
 
 namespace {
@@ -386,6 +390,118 @@ TEST_F(ViewInteraction, QuickPair_SecondPressActsAsASinglePressWithTheSameKeys) 
         EXPECT_EQ(doc.GetSelectedData() != nullptr, singleSelected != nullptr) << c.name;
         if (c.modifiers == Qt::NoModifier) {
             EXPECT_EQ(doc.GetSelectedData(), Point(0, 0)) << c.name;
+        }
+    }
+}
+
+namespace {
+// A picture whose every pixel's colour tells its position, so a screenshot tells which picture
+// pixel each device pixel shows.
+QImage PositionCodedImage(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x & 255, y & 255, ((x >> 8) << 4) | (y >> 8)));
+    return image;
+}
+
+QPoint DecodedPosition(QRgb colour) {
+    return QPoint(qRed(colour) | ((qBlue(colour) >> 4) << 8), qGreen(colour) | ((qBlue(colour) & 15) << 8));
+}
+} // namespace
+
+// On a scaled screen the mouse reports fractional positions: every device pixel of a 3 x 3 block
+// of picture pixels, and every position inside such a device pixel, must pick (Shift-click) and
+// show in the magnifier (move) the picture pixel that device pixel shows. The suite runs this at
+// the screen scales 1, 1.5 and 2.
+TEST_F(ViewInteraction, DevicePixels_EveryDevicePixelOfABlockPicksThePixelShownThere) {
+    AttachPicture(doc, PositionCodedImage(400, 300));
+    view.OnInitialUpdate();
+    CZoomView zoom;
+    zoom.Create(nullptr, AFX_IDW_PANE_FIRST);
+    doc.AddView(&zoom);
+    zoom.OnInitialUpdate();
+    QWidget* window = Input()->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    const double ratio = window->devicePixelRatio();
+    const QPoint viewportInWindow = Input()->mapTo(window, QPoint(0, 0));
+
+    struct Case {
+        int zoom;
+        CPoint scroll;
+        QPoint block; // the block's top-left picture pixel
+    };
+    const Case cases[] = {
+        {1, {0, 0}, {10, 20}},   {2, {0, 0}, {7, 5}},  {4, {0, 0}, {3, 4}},
+        {1, {33, 17}, {40, 30}}, {2, {5, 3}, {12, 9}}, {4, {7, 1}, {6, 6}},
+    };
+    int timestamp = 0;
+    auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons, Qt::MouseButton button) {
+        const QPointF local = at + viewportInWindow;
+        timestamp += 1000; // never two presses quick enough to be a double-click
+        qt_handleMouseEvent(window->windowHandle(), local, window->mapToGlobal(local), buttons, button, type,
+                            type == QEvent::MouseMove ? Qt::NoModifier : Qt::ShiftModifier, timestamp);
+    };
+    for (const Case& c : cases) {
+        doc.m_DataSeries.DeleteAll(); // the points placed so far would hide part of the picture
+        view.m_nZoom = c.zoom;
+        view.UpdateScrollSizes();
+        view.ScrollToPosition(c.scroll);
+        const QImage shown = Input()->grab().toImage();
+        ASSERT_EQ(shown.width(), static_cast<int>(std::ceil(Input()->width() * ratio)));
+        const QRect block(c.block, QSize(3, 3));
+        int devicePixels = 0;
+        for (int dy = 0; dy < shown.height(); ++dy) {
+            for (int dx = 0; dx < shown.width(); ++dx) {
+                const QPoint pixel = DecodedPosition(shown.pixel(dx, dy));
+                if (!block.contains(pixel))
+                    continue;
+                ++devicePixels;
+                for (double inside : {0.0, 0.5, 0.99}) {
+                    const QPointF at((dx + inside) / ratio, (dy + inside) / ratio);
+                    send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+                    ASSERT_EQ(QPoint(zoom.m_nLastX, zoom.m_nLastY), pixel)
+                        << "move, zoom " << c.zoom << ", device pixel " << dx << "," << dy << " + " << inside;
+                    send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+                    send(QEvent::MouseButtonRelease, at, Qt::NoButton, Qt::LeftButton);
+                    const CData* placed = Point(0, PointCount(0) - 1);
+                    ASSERT_EQ(QPoint(placed->m_nPixelX, placed->m_nPixelY), pixel)
+                        << "press, zoom " << c.zoom << ", device pixel " << dx << "," << dy << " + "
+                        << inside;
+                }
+            }
+        }
+        // Each picture pixel is a block of about (zoom x ratio) squared device pixels.
+        EXPECT_NEAR(devicePixels, 9 * c.zoom * c.zoom * ratio * ratio, 6 * c.zoom * ratio + 1)
+            << "zoom " << c.zoom;
+    }
+    doc.RemoveView(&zoom);
+    delete zoom.GetSafeHwnd();
+}
+
+// The Shift cursor on a scaled screen: the resource's picture enlarged pixel for pixel to the
+// screen's scale (a 32-pixel cursor keeps its size), its hot spot on the same picture pixel.
+TEST_F(ViewInteraction, DevicePixels_CursorsAreEnlargedToTheScreenWithTheirHotSpots) {
+    const DeviceScale scale{Input()->devicePixelRatio()};
+    Key(Qt::Key_Shift);
+    const QCursor cursor = Input()->cursor();
+    EXPECT_EQ(cursor.hotSpot(), QPoint(15, 16));
+    const CursorResource* resource = AfxGetResourceModule().FindCursor(IDC_CURSOR_PICK);
+    ASSERT_NE(resource, nullptr);
+    const bool scaled = !cursor.pixmap().isNull();
+    ASSERT_EQ(scaled, !scale.IsIdentity());
+    const QImage image = scaled ? cursor.pixmap().toImage() : cursor.bitmap().toImage();
+    const QImage mask = scaled ? QImage() : cursor.mask().toImage();
+    const int size = static_cast<int>(scale.FirstDeviceOf(32));
+    ASSERT_EQ(image.size(), QSize(size, size));
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const char expected = resource->picture[scale.LogicalOf(y)][scale.LogicalOf(x)];
+            const bool opaque = scaled ? qAlpha(image.pixel(x, y)) > 0 : qGray(mask.pixel(x, y)) < 128;
+            const bool black = qGray(image.pixel(x, y)) < 128;
+            const char shown = !opaque ? ' ' : black ? '#' : '.';
+            ASSERT_EQ(shown, expected) << x << "," << y;
         }
     }
 }

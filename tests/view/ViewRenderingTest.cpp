@@ -427,3 +427,81 @@ TEST_F(ViewRendering, FarAway_LinesAndFiguresCrossTheViewWhereTheyShould) {
             << "a hatch row inside the figure, zoom " << zoom;
     }
 }
+
+// On a screen at twice the scale the view draws at the device's resolution: each picture pixel is
+// a crisp 2 x 2 square of what a ratio of 1 shows, lines along rows and columns cover exactly the
+// device pixels of the logical pixels they cover at 1, and slanting lines and circles keep their
+// logical width (two device pixels) but are drawn finer than an enlargement would draw them.
+TEST_F(ViewRendering, DevicePixels_AtRatio2PicturePixelsAreSquaresAndFiguresAreDrawnFiner) {
+    QImage picture(200, 200, QImage::Format_RGB32);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x)
+            picture.setPixel(x, y, qRgb(x, y, (x * 7 + y * 3) & 255));
+    Open(picture);
+    AddSeries({{120, 40}, {150, 90}}, false); // the current series: one red slanting segment
+    ASSERT_TRUE(doc.SelectData(120, 40));
+    view.m_bPointSelected = TRUE;
+    view.RenderBackBuffer(CSize(300, 240), nullptr, 1.0);
+    const QImage one = view.GetBackBuffer().copy();
+    view.RenderBackBuffer(CSize(300, 240), nullptr, 2.0);
+    const QImage two = view.GetBackBuffer().copy();
+    ASSERT_EQ(two.size(), QSize(600, 480));
+    ASSERT_EQ(two.devicePixelRatio(), 2.0);
+
+    auto overlay = [](COLORREF c) { return c == kBlue || c == kRed || c == kGreen; };
+    auto nearOverlay = [&](int x, int y) {
+        for (int dy = -12; dy <= 12; ++dy)
+            for (int dx = -12; dx <= 12; ++dx)
+                if (x + dx >= 0 && y + dy >= 0 && x + dx < 300 && y + dy < 240 &&
+                    overlay(PixelAt(one, x + dx, y + dy)))
+                    return true;
+        return false;
+    };
+    int squares = 0;
+    for (int y = 0; y < 240; y += 3) {
+        for (int x = 0; x < 300; x += 3) {
+            if (nearOverlay(x, y)) // the selection circle's ring reaches 10 pixels out
+                continue;
+            for (int d = 0; d < 4; ++d)
+                ASSERT_EQ(PixelAt(two, 2 * x + d % 2, 2 * y + d / 2), PixelAt(one, x, y)) << x << "," << y;
+            ++squares;
+        }
+    }
+    EXPECT_GT(squares, 3000);
+
+    // The Y-axis point's marker at (0, 100): its right edge is column 5, rows 95 to 104, and its
+    // bottom edge row 105; the axis line runs down column 0.
+    for (int y = 95; y <= 105; ++y)
+        for (int d = 0; d < 4; ++d)
+            EXPECT_EQ(PixelAt(two, 10 + d % 2, 2 * y + d / 2), kBlue) << y;
+    for (int x = 0; x <= 5; ++x)
+        for (int d = 0; d < 4; ++d)
+            EXPECT_EQ(PixelAt(two, 2 * x + d % 2, 210 + d / 2), kBlue) << x;
+    EXPECT_EQ(PixelAt(two, 12, 200), PixelAt(one, 6, 100));
+
+    // The slanting segment: one red pixel a row at 1, two at 2, and not in steps of 2 x 2.
+    int unevenRows = 0;
+    for (int y = 55; y < 75; ++y) {
+        auto reds = [](const QImage& image, int row) {
+            std::vector<int> columns;
+            for (int x = 0; x < image.width(); ++x)
+                if (PixelAt(image, x, row) == kRed)
+                    columns.push_back(x);
+            return columns;
+        };
+        ASSERT_EQ(reds(one, y).size(), 1u) << y;
+        const std::vector<int> upper = reds(two, 2 * y);
+        const std::vector<int> lower = reds(two, 2 * y + 1);
+        ASSERT_EQ(upper.size(), 2u) << y;
+        ASSERT_EQ(lower.size(), 2u) << y;
+        EXPECT_EQ(upper[1], upper[0] + 1);
+        unevenRows += upper != lower;
+    }
+    EXPECT_GT(unevenRows, 5) << "a slanting line drawn at the device's resolution, not enlarged";
+
+    // The circles keep their logical size: radius 5 and the inverted radius 10.
+    const CRect ring = BoundsOf(two, kRed);
+    const CRect ringAtOne = BoundsOf(one, kRed);
+    EXPECT_NEAR(ring.left, 2 * ringAtOne.left, 1);
+    EXPECT_NEAR(ring.bottom, 2 * ringAtOne.bottom, 1);
+}

@@ -5,6 +5,7 @@
 
 #include "doc/CTallyscopeDoc.h"
 #include "platform/gdi/CDC.h"
+#include "platform/gdi/DeviceScale.h"
 #include "platform/ui/CDataExchange.h"
 #include "res/Resource.h"
 
@@ -256,4 +257,45 @@ TEST_F(ZoomView, RepaintOfTheFormLeavesTheFrameBlankUntilTheNextUpdate) {
     EXPECT_EQ(frame->grab().toImage().pixel(10, 10), qRgb(255, 255, 255));
     view.UpdateZoom(50, 50, FALSE);
     EXPECT_EQ(At(Square(), 10, 10), RGB(1, 2, 3));
+}
+
+// The square at the screen's scale (the suite runs this at 1, 1.5 and 2): each logical pixel of it
+// is the block of device pixels under it, the picture's pixels crisp, the cross one logical pixel
+// wide, the profile curve drawn at the device's resolution, and the read-out as at a ratio of 1.
+TEST_F(ZoomView, DevicePixels_TheSquareIsDrawnAtTheScreensResolution) {
+    AttachPicture(doc, Gradient(300, 300));
+    Check(IDC_ROW_RED, true);
+    view.UpdateZoom(100, 150, FALSE);
+    EXPECT_EQ(Text(IDC_ZOOM_R), "R = 100");
+    EXPECT_EQ(Text(IDC_ZOOM_G), "G = 150");
+    CDC* dc = view.m_picture.GetDC();
+    ASSERT_NE(dc->GetSurface(), nullptr);
+    const QImage device = dc->GetSurface()->copy();
+    view.m_picture.ReleaseDC(dc);
+    const DeviceScale scale{device.devicePixelRatio()};
+    ASSERT_EQ(scale.ratio, view.m_picture.GetSafeHwnd()->devicePixelRatio());
+    const int end = static_cast<int>(scale.FirstDeviceOf(140));
+    ASSERT_GE(device.width(), end);
+
+    int curve = 0;
+    int crossRows = 0;
+    for (int dy = 0; dy < end; ++dy) {
+        const int ly = static_cast<int>(scale.LogicalOf(dy));
+        crossRows += At(device, 0, dy) == kBlack && At(device, end - 1, dy) == kBlack;
+        for (int dx = 0; dx < end; ++dx) {
+            const int lx = static_cast<int>(scale.LogicalOf(dx));
+            const COLORREF shown = At(device, dx, dy);
+            if (lx == 70 || ly == 70) {
+                ASSERT_EQ(shown, kBlack) << dx << "," << dy;
+            } else if (shown == kGreen) {
+                ++curve; // red alone over the gradient: the curve falls from y 100 as x grows
+            } else {
+                // Magnification 2: logical pixel (lx, ly) shows picture pixel (65 + lx / 2, 115 + ly / 2).
+                ASSERT_EQ(shown, RGB(65 + lx / 2, 115 + ly / 2, 77)) << dx << "," << dy;
+            }
+        }
+    }
+    EXPECT_EQ(crossRows, scale.FirstDeviceOf(71) - scale.FirstDeviceOf(70));
+    // One logical pixel thick all along, drawn at the device's resolution.
+    EXPECT_NEAR(curve, 139 * scale.ratio * scale.ratio, 40 * scale.ratio);
 }
