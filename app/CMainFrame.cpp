@@ -76,7 +76,11 @@ void CMainFrame::CreateZoomWindow() {
     // However the zoom window goes (the toggle, the system closing it, the document closing), the
     // pointer goes with it, so the toggle and its check mark never see a window that is gone.
     g_zoomFrame->SetDestroyNotify([] { g_zoomFrame = nullptr; });
-    if (!g_zoomFrame->Create(nullptr, "Zoom Window", 0, rect, nullptr, nullptr, 0, nullptr)) {
+    // Where the desktop keeps no window on top at a program's request (Wayland), the zoom window is
+    // a tool window owned by this frame instead, which the desktop keeps above it.
+    const bool owned = !AfxCanKeepWindowOnTop();
+    if (!g_zoomFrame->Create(nullptr, "Zoom Window", 0, rect, owned ? this : nullptr, nullptr,
+                             owned ? WS_EX_TOOLWINDOW : 0, nullptr)) {
         delete g_zoomFrame; // never had a window to take it along
         g_zoomFrame = nullptr;
         return;

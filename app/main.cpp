@@ -3,6 +3,8 @@
 #include "app/CTallyscopeApp.h"
 #include "app/CommandLineSwitches.h"
 
+#include <QGuiApplication>
+
 #include <iostream>
 
 int main(int argc, char** argv) {
@@ -12,5 +14,7 @@ int main(int argc, char** argv) {
     // The application object lives in the library; taking its address here links its source file
     // into the program, where AfxWinMain finds it through AfxGetApp.
     [[maybe_unused]] CWinApp* volatile application = &theApp;
+    // The desktop entry's id, before the first window: Wayland takes it as the application id.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TALLYSCOPE_APP_ID));
     return AfxWinMain(argc, argv);
 }

@@ -77,5 +77,5 @@ grep -q "<release version=\"${version#Tallyscope }\"" "$metainfo" ||
 usage=$(no_display "$prefix/bin/tallyscope" --help) || fail "--help failed"
 [[ "$usage" == "Usage: tallyscope [PICTURE]"* ]] || fail "--help printed \"$usage\""
 
-bash "$here/smoke-test.sh" "$prefix/bin/tallyscope" "$picture" "$out/smoke"
+bash "$here/smoke-test.sh" "$prefix/bin/tallyscope" "$picture" "$out/smoke" "$id"
 echo "installed tree in $prefix is complete, valid and runs"

@@ -44,6 +44,9 @@ for package in libqt6core6 libqt6gui6 libqt6widgets6 qt6-image-formats-plugins f
     grep -qx "$package" <<<"$names" || fail "Depends lacks $package: $depends"
 done
 
+# Wayland desktops run the program natively when Qt's Wayland plugin is there.
+grep -qw "qt6-wayland" <<<"$(dpkg-deb -f "$deb" Recommends)" || fail "Recommends lacks qt6-wayland"
+
 # The same files as an install into /usr.
 cmake --install "$build" --prefix "$out/usr" >"$out/install.log" 2>&1 ||
     { cat "$out/install.log" >&2; fail "cmake --install failed"; }

@@ -109,6 +109,15 @@ check_region "$axis" axis-value-rows 30 228 50 50
 xdotool key Escape
 sleep 0.3
 
+# The main window was clicked and is active again; the zoom window stays above it.
+if [ "$WM" = openbox ]; then
+    stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed -n "s/.*# //p" | tr -d "," | tr " " "\n")
+    below=$(grep -nx "$(printf "0x%x" "$main")" <<<"$stacking" | cut -d: -f1)
+    above=$(grep -nx "$(printf "0x%x" "$zoom")" <<<"$stacking" | cut -d: -f1)
+    [ -n "$below" ] && [ -n "$above" ] && [ "$above" -gt "$below" ] ||
+        fail "the zoom window is not above the main window once that is active (stacking: $(tr "\n" " " <<<"$stacking"))"
+fi
+
 # The export's save dialog in Japanese: the framework's title, and 保存 and キャンセル on its buttons.
 xdotool windowfocus --sync "$main"
 xdotool key --clearmodifiers ctrl+s

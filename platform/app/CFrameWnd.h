@@ -38,6 +38,8 @@ inline constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
 inline constexpr DWORD WS_OVERLAPPEDWINDOW =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 inline constexpr DWORD WS_EX_TOPMOST = 0x00000008;
+// A tool window: with a parent, it is owned by it and the desktop keeps it above its owner.
+inline constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
 // The frame's title shows the active document's title, before the frame's own ("doc - app").
 inline constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
 inline constexpr DWORD FWS_PREFIXTITLE = 0x00004000;

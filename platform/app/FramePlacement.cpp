@@ -24,6 +24,8 @@ Qt::WindowFlags AfxFrameWindowFlags(DWORD style, DWORD exStyle) {
         flags |= Qt::WindowMaximizeButtonHint;
     if (exStyle & WS_EX_TOPMOST)
         flags |= Qt::WindowStaysOnTopHint;
+    if (exStyle & WS_EX_TOOLWINDOW)
+        flags = (flags & ~Qt::WindowType_Mask) | Qt::Tool;
     return flags;
 }
 

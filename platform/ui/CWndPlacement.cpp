@@ -4,6 +4,7 @@
 
 #include "platform/ui/OuterGeometry.h"
 
+#include <QGuiApplication>
 #include <QWidget>
 
 // Markers for SetWindowPos's insert-after argument; only their addresses matter.
@@ -11,6 +12,10 @@ const CWnd CWnd::wndTop;
 const CWnd CWnd::wndBottom;
 const CWnd CWnd::wndTopMost;
 const CWnd CWnd::wndNoTopMost;
+
+BOOL AfxCanKeepWindowOnTop() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ? FALSE : TRUE;
+}
 
 BOOL CWnd::ShowWindow(int nCmdShow) {
     QWidget* widget = m_hWnd.data();

@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# One pass of the smoke test on a screen scaled as HiDPI desktops scale it (QT_SCALE_FACTOR=$SCALE),
+# run on a fresh, large virtual display under openbox by scripts/smoke-test.sh. Checks the windows'
+# places and sizes at the scale; Shift-clicks picture pixels on the last screen pixel of each
+# (the right and bottom edge of the pixel's square, which a rounding of the mouse position would
+# give to the next pixel); rests the mouse on the picture; compares the view and the magnifier
+# with reference crops; exports the points and checks the file holds the pixels clicked; ends the
+# program through File > Exit.
+#
+# Environment: PROGRAM, PICTURE, OUT, SCALE, REFERENCE, UPDATE_REFERENCE (as smoke-pass.sh).
+set -euo pipefail
+
+pid=""
+wm_pid=""
+fail() {
+    echo "smoke test (scale $SCALE): $*" >&2
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+    exit 1
+}
+
+# shellcheck source=scripts/display-helpers.sh
+source "$(dirname "$0")/display-helpers.sh"
+wait_for_display || fail "the virtual display does not answer"
+start_window_manager "$OUT/openbox.log" || fail "openbox did not start"
+
+find_window() {
+    local id
+    for _ in $(seq 1 100); do
+        kill -0 "$pid" 2>/dev/null || fail "the program ended before its window \"$1\" appeared"
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return; }
+        sleep 0.1
+    done
+    fail "no window titled \"$1\""
+}
+
+client_geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+        /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
+}
+
+outer_geometry() {
+    local x y w h left=0 right=0 top=0 bottom=0 extents
+    read -r x y w h < <(client_geometry "$1")
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n "s/.*= //p" | tr -d ",")
+    [ -n "$extents" ] && read -r left right top bottom <<<"$extents"
+    echo $((x - left)) $((y - top)) $((w + left + right)) $((h + top + bottom))
+}
+
+# Places and sizes are logical: on the screen they are the scale times as large, give or take the
+# rounding of the window manager's frame to logical pixels.
+check_outer() {
+    local id=$1 name=$2 actual
+    actual=$(outer_geometry "$id")
+    echo "$name: outer $actual"
+    awk -v s="$SCALE" -v a="$actual" -v e="$3 $4 $5 $6" 'BEGIN {
+        split(a, got, " "); split(e, want, " ")
+        for (i = 1; i <= 4; i++) { d = got[i] - want[i] * s; if (d < -2 || d > 2) exit 1 }
+    }' || fail "$name is at $actual (x y width height), expected $3 $4 $5 $6 times $SCALE"
+}
+
+# The last screen pixel of picture pixel $1 (its square's right or bottom edge), from the square's
+# first: the screen pixels of a picture pixel are those whose centres lie in it.
+last_device_pixel() {
+    awk -v s="$SCALE" -v l="$1" 'function first(v) { x = s * v - 0.5; return (x == int(x)) ? x : int(x) + (x > 0) }
+        BEGIN { print first(l + 1) - 1 }'
+}
+
+check_crop() {
+    local name=$1 geometry=$2 differing
+    import -window root -crop "$geometry" +repage "$OUT/$name.png"
+    if [ "${UPDATE_REFERENCE:-0}" = 1 ]; then
+        cp "$OUT/$name.png" "$REFERENCE/$name.png"
+        return
+    fi
+    differing=$(compare -metric AE "$OUT/$name.png" "$REFERENCE/$name.png" null: 2>&1 || true)
+    [ "$differing" = 0 ] || fail "$name differs from $REFERENCE/$name.png in $differing pixels (see $OUT/$name.png)"
+}
+
+QT_SCALE_FACTOR=$SCALE "$PROGRAM" "$PICTURE" >"$OUT/program.log" 2>&1 &
+pid=$!
+main=$(find_window "$MAIN_TITLE")
+zoom=$(find_window "Zoom Window")
+sleep 1
+xdotool mousemove 0 0
+check_outer "$main" "main window" 280 50 600 500
+check_outer "$zoom" "zoom window" 50 50 220 280
+
+# Where the picture starts on the screen: the first white pixel below the toolbar and right of the
+# view's edge, less the blue axis lines over the picture's first row and column.
+read -r cx cy _ _ < <(client_geometry "$main")
+import -window root "$OUT/before.png"
+probe=$(awk -v s="$SCALE" -v c="$cx" 'BEGIN { printf "%d", c + 20 * s }')
+# The offset of the first white pixel along a line of the screenshot: $1 is the crop (WxH+X+Y).
+first_white() {
+    convert "$OUT/before.png" -crop "$1" +repage txt:- |
+        awk -F'[,:]' '/#FFFFFF/ && !found {print $1 + $2; found = 1}'
+}
+top=$(first_white "1x300+$probe+$cy")
+axis_line=$(($(last_device_pixel 0) + 1))
+[ -n "$top" ] && top=$((cy + top - axis_line))
+left=$(first_white "60x1+$cx+$((top + 20))")
+[ -n "$left" ] && left=$((cx + left - axis_line))
+[ -n "$top" ] && [ -n "$left" ] || fail "the picture is not on the screen"
+echo "picture at $left,$top"
+
+clicks="100 100 shift
+150 120 shift
+200 90 shift
+250 140 shift+ctrl"
+while read -r x y keys; do
+    xdotool mousemove $((left + $(last_device_pixel "$x"))) $((top + $(last_device_pixel "$y")))
+    sleep 0.05
+    xdotool keydown "$keys" click 1 keyup "$keys"
+    sleep 0.1
+done <<<"$clicks"
+
+# The magnifier follows the mouse: rest it on the picture.
+xdotool mousemove $((left + $(last_device_pixel 180))) $((top + $(last_device_pixel 110)))
+sleep 0.5
+read -r zx zy zw zh < <(client_geometry "$zoom")
+view_size=$(awk -v s="$SCALE" 'BEGIN { printf "%dx%d", 300 * s, 180 * s }')
+check_crop "view-at-${SCALE}x" "$view_size+$((left + 1))+$((top + 1))"
+# The magnifier below its caption bar, whose colours follow the window's activation.
+caption=$(awk -v s="$SCALE" 'BEGIN { printf "%d", 24 * s }')
+check_crop "magnifier-at-${SCALE}x" "${zw}x$((zh - caption))+$zx+$((zy + caption))"
+import -window root "$OUT/screenshot.png"
+
+# The export holds exactly the picture pixels clicked, y counted upward from the origin at (0, 0).
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers ctrl+s
+save=$(find_window "名前を付けて保存")
+sleep 0.5
+xdotool windowfocus --sync "$save"
+xdotool type "$OUT/points.dat"
+xdotool key Return
+for _ in $(seq 1 50); do [ -s "$OUT/points.dat" ] && break; sleep 0.1; done
+[ -s "$OUT/points.dat" ] || fail "the export wrote nothing"
+exported=$(tr -d '\r' <"$OUT/points.dat" | awk '/^Pixcel Value/ {on = 1; next} on && /^$/ {exit}
+    on && /^[0-9]/ {print $2, -$3}')
+expected=$(awk '{print $1, $2}' <<<"$clicks")
+[ "$exported" = "$expected" ] || fail "exported pixels
+$exported
+instead of
+$expected"
+
+wait_for_end() {
+    for _ in $(seq 1 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the program did not end after $1"
+    status=0
+    wait "$pid" || status=$?
+}
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers alt+f
+sleep 0.3
+xdotool key x
+wait_for_end "File > Exit"
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+echo "scale $SCALE: clicks on the last screen pixel of a picture pixel export that pixel; ended cleanly"
+kill "$wm_pid" 2>/dev/null
+exit 0
