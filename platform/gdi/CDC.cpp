@@ -14,6 +14,7 @@
 //   1. pixel and colour helpers
 //   2. CDC state and selections
 //   3. CDC drawing
+//   4. CDC drawing on a scaled surface
 // The shapes' pixels come from the rasterisers (Rasteriser.h).
 
 // ---- 1. pixel and colour helpers ------------------------------------------------------------------
@@ -502,102 +503,24 @@ COLORREF CDC::GetPixel(int x, int y) const {
     return ToColorRef(OpaquePixel(*m_pReadable, static_cast<int>(dx), static_cast<int>(dy)));
 }
 
-// ---- 5. CDC drawing on a scaled surface -----------------------------------------------------------
-//
-// Figures are placed in continuous device coordinates: logical pixel l spans device r * l to
-// r * (l + 1), and its centre is at r * (l + 0.5). A device pixel d is lit when its centre d + 0.5
-// lies in the figure.
+// ---- 4. CDC drawing on a scaled surface -----------------------------------------------------------
 
 namespace {
-
-// The device rows (or columns) whose centres lie in [centre - half, centre + half).
-std::pair<std::int64_t, std::int64_t> BandAround(double centre, double half) {
-    return {static_cast<std::int64_t>(std::ceil(centre - half - 0.5)),
-            static_cast<std::int64_t>(std::ceil(centre + half - 0.5))};
-}
-
 CPoint Shifted(CPoint p, CPoint by) {
     return CPoint(p.x + by.x, p.y + by.y);
 }
-
 } // namespace
-
-void CDC::AppendScaledLine(CPoint a, CPoint b, std::vector<CPoint>& out) const {
-    if (a == b)
-        return;
-    const double r = m_scale.ratio;
-    const bool xMajor = std::abs(std::int64_t{b.x} - a.x) >= std::abs(std::int64_t{b.y} - a.y);
-    // The logical pixels along the major axis, b's left out; the centre line is taken from the
-    // canonical (smaller) end, so a segment lights the same pixels drawn either way.
-    const std::int64_t a0 = xMajor ? a.x : a.y;
-    const std::int64_t b0 = xMajor ? b.x : b.y;
-    const std::int64_t firstLogical = a0 < b0 ? a0 : b0 + 1;
-    const std::int64_t endLogical = a0 < b0 ? b0 : a0 + 1;
-    const CPoint p = (xMajor ? a.x <= b.x : a.y <= b.y) ? a : b;
-    const CPoint q = p == a ? b : a;
-    const double pMajor = r * ((xMajor ? p.x : p.y) + 0.5);
-    const double pMinor = r * ((xMajor ? p.y : p.x) + 0.5);
-    const double slope = xMajor ? static_cast<double>(std::int64_t{q.y} - p.y) / (std::int64_t{q.x} - p.x)
-                                : static_cast<double>(std::int64_t{q.x} - p.x) / (std::int64_t{q.y} - p.y);
-    const CRect clip = DeviceClip();
-    const std::int64_t clipFirst = xMajor ? clip.left : clip.top;
-    const std::int64_t clipEnd = xMajor ? clip.right : clip.bottom;
-    const std::int64_t minorFirst = xMajor ? clip.top : clip.left;
-    const std::int64_t minorEnd = xMajor ? clip.bottom : clip.right;
-    const std::int64_t first = std::max(m_scale.FirstDeviceOf(firstLogical), clipFirst);
-    const std::int64_t end = std::min(m_scale.FirstDeviceOf(endLogical), clipEnd);
-    for (std::int64_t d = first; d < end; ++d) {
-        const double centre = pMinor + (static_cast<double>(d) + 0.5 - pMajor) * slope;
-        const auto [bandFirst, bandEnd] = BandAround(centre, r / 2.0);
-        for (std::int64_t m = std::max(bandFirst, minorFirst); m < std::min(bandEnd, minorEnd); ++m) {
-            if (xMajor)
-                out.emplace_back(static_cast<int>(d), static_cast<int>(m));
-            else
-                out.emplace_back(static_cast<int>(m), static_cast<int>(d));
-        }
-    }
-}
 
 void CDC::ScaledLine(CPoint from, CPoint to) {
     m_scratch.clear();
-    AppendScaledLine(Shifted(from, m_ptOrigin), Shifted(to, m_ptOrigin), m_scratch);
+    AppendScaledLine(Shifted(from, m_ptOrigin), Shifted(to, m_ptOrigin), m_scale, DeviceClip(), m_scratch);
     PlotOutline(m_scratch);
 }
 
-// The ellipse through the centres of the outer logical pixels of [left, right) x [top, bottom)
-// (origin applied), as a band one logical pixel wide; the sweep as on an unscaled surface.
 void CDC::ScaledEllipse(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4) {
-    const double r = m_scale.ratio;
-    const double cx = r * (left + right) / 2.0;
-    const double cy = r * (top + bottom) / 2.0;
-    const double a = r * (right - 1 - left) / 2.0;
-    const double b = r * (bottom - 1 - top) / 2.0;
-    const CRect box = Intersect(DeviceRect(left, top, right, bottom), DeviceClip());
     m_scratch.clear();
-    const double sx = x3 - (left + right) / 2.0;
-    const double sy = y3 - (top + bottom) / 2.0;
-    const double ex = x4 - (left + right) / 2.0;
-    const double ey = y4 - (top + bottom) / 2.0;
-    const bool wholeEllipse = sx * ey - sy * ex == 0 && sx * ex + sy * ey >= 0;
-    for (int y = box.top; y < box.bottom; ++y) {
-        for (int x = box.left; x < box.right; ++x) {
-            const double u = x + 0.5 - cx;
-            const double v = y + 0.5 - cy;
-            bool lit = false;
-            if (a == 0 || b == 0) {
-                lit = true; // a line of pixels: the whole box
-            } else {
-                // Distance from the centre line, to first order: g / |grad g| for the implicit form.
-                const double g = (u * u) / (a * a) + (v * v) / (b * b) - 1.0;
-                const double gradient =
-                    2.0 * std::sqrt((u * u) / (a * a * a * a) + (v * v) / (b * b * b * b));
-                const double distance = gradient > 0 ? g / gradient : -std::max(a, b);
-                lit = distance >= -r / 2.0 && distance < r / 2.0;
-            }
-            if (lit && (wholeEllipse || OnSweep(sx, sy, ex, ey, u, v)))
-                m_scratch.emplace_back(x, y);
-        }
-    }
+    AppendScaledEllipse(CRect(left, top, right, bottom), CPoint(x3, y3), CPoint(x4, y4), m_scale,
+                        DeviceClip(), m_scratch);
     PlotOutline(m_scratch);
 }
 
@@ -619,45 +542,18 @@ void CDC::ScaledFillSpan(int y, int xBegin, int xEnd) {
 }
 
 void CDC::ScaledPolygon(const CPoint* lpPoints, int nCount) {
-    const double r = m_scale.ratio;
     std::vector<CPoint> vertices;
     vertices.reserve(static_cast<std::size_t>(nCount));
     for (int i = 0; i < nCount; ++i)
         vertices.push_back(Shifted(lpPoints[i], m_ptOrigin));
     const CRect clip = DeviceClip();
-    if (m_brushKind != CBrush::Kind::Null) {
-        std::vector<double> crossings;
-        for (int y = clip.top; y < clip.bottom; ++y) {
-            // The row's sample point in logical units: at a ratio of 1, the pixel's corner.
-            const double ys = (y + 0.5) / r - 0.5;
-            crossings.clear();
-            for (std::size_t i = 0; i < vertices.size(); ++i) {
-                CPoint p = vertices[i];
-                CPoint q = vertices[(i + 1) % vertices.size()];
-                if (p.y == q.y)
-                    continue;
-                if (p.y > q.y)
-                    std::swap(p, q);
-                if (ys < p.y || ys >= q.y)
-                    continue;
-                crossings.push_back(p.x + (ys - p.y) * (q.x - p.x) / (q.y - p.y));
-            }
-            std::sort(crossings.begin(), crossings.end());
-            for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
-                // First device column whose sample point lies at or right of the crossing.
-                auto column = [r](double x) { return std::ceil(r * (x + 0.5) - 0.5); };
-                const double begin = std::max<double>(column(crossings[k]), clip.left);
-                const double end = std::min<double>(column(crossings[k + 1]), clip.right);
-                if (begin < end)
-                    ScaledFillSpan(y, static_cast<int>(begin), static_cast<int>(end));
-            }
-        }
-    }
+    if (m_brushKind != CBrush::Kind::Null)
+        RasterizeScaledPolygon(vertices, m_scale, clip,
+                               [this](int y, int begin, int end) { ScaledFillSpan(y, begin, end); });
     if (m_nPenStyle == PS_NULL)
         return;
     m_scratch.clear();
-    for (int i = 0; i < nCount; ++i)
-        AppendScaledLine(vertices[static_cast<std::size_t>(i)],
-                         vertices[static_cast<std::size_t>((i + 1) % nCount)], m_scratch);
+    for (std::size_t i = 0; i < vertices.size(); ++i)
+        AppendScaledLine(vertices[i], vertices[(i + 1) % vertices.size()], m_scale, clip, m_scratch);
     PlotOutline(m_scratch);
 }

@@ -179,9 +179,6 @@ private:
     void ScaledEllipse(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
     void ScaledPolygon(const CPoint* lpPoints, int nCount);
     void ScaledFillSpan(int y, int xBegin, int xEnd);
-    // Appends the device pixels of the one-logical-pixel band around the line from a to b
-    // (logical, origin applied), b's logical pixels left out.
-    void AppendScaledLine(CPoint a, CPoint b, std::vector<CPoint>& out) const;
     // Writes one pen or brush pixel through the mix mode (device position, inside the clip).
     void Plot(int x, int y, COLORREF color);
     // Writes the pixels of an outline, each once, through the mix mode.

@@ -53,4 +53,90 @@ bool OnSweep(double sx, double sy, double ex, double ey, double px, double py) {
     return at <= end;
 }
 
+namespace {
+
+// The device rows (or columns) whose centres lie in [centre - half, centre + half).
+std::pair<std::int64_t, std::int64_t> BandAround(double centre, double half) {
+    return {static_cast<std::int64_t>(std::ceil(centre - half - 0.5)),
+            static_cast<std::int64_t>(std::ceil(centre + half - 0.5))};
+}
+
+} // namespace
+
+void AppendScaledLine(CPoint a, CPoint b, const DeviceScale& scale, const CRect& clip,
+                      std::vector<CPoint>& out) {
+    if (a == b)
+        return;
+    const double r = scale.ratio;
+    const bool xMajor = std::abs(std::int64_t{b.x} - a.x) >= std::abs(std::int64_t{b.y} - a.y);
+    // The logical pixels along the major axis, b's left out; the centre line is taken from the
+    // canonical (smaller) end, so a segment lights the same pixels drawn either way.
+    const std::int64_t a0 = xMajor ? a.x : a.y;
+    const std::int64_t b0 = xMajor ? b.x : b.y;
+    const std::int64_t firstLogical = a0 < b0 ? a0 : b0 + 1;
+    const std::int64_t endLogical = a0 < b0 ? b0 : a0 + 1;
+    const CPoint p = (xMajor ? a.x <= b.x : a.y <= b.y) ? a : b;
+    const CPoint q = p == a ? b : a;
+    const double pMajor = r * ((xMajor ? p.x : p.y) + 0.5);
+    const double pMinor = r * ((xMajor ? p.y : p.x) + 0.5);
+    const double slope = xMajor ? static_cast<double>(std::int64_t{q.y} - p.y) / (std::int64_t{q.x} - p.x)
+                                : static_cast<double>(std::int64_t{q.x} - p.x) / (std::int64_t{q.y} - p.y);
+    const std::int64_t minorFirst = xMajor ? clip.top : clip.left;
+    const std::int64_t minorEnd = xMajor ? clip.bottom : clip.right;
+    const std::int64_t first =
+        std::max<std::int64_t>(scale.FirstDeviceOf(firstLogical), xMajor ? clip.left : clip.top);
+    const std::int64_t end =
+        std::min<std::int64_t>(scale.FirstDeviceOf(endLogical), xMajor ? clip.right : clip.bottom);
+    for (std::int64_t d = first; d < end; ++d) {
+        const double centre = pMinor + (static_cast<double>(d) + 0.5 - pMajor) * slope;
+        const auto [bandFirst, bandEnd] = BandAround(centre, r / 2.0);
+        for (std::int64_t m = std::max(bandFirst, minorFirst); m < std::min(bandEnd, minorEnd); ++m) {
+            if (xMajor)
+                out.emplace_back(static_cast<int>(d), static_cast<int>(m));
+            else
+                out.emplace_back(static_cast<int>(m), static_cast<int>(d));
+        }
+    }
+}
+
+void AppendScaledEllipse(const CRect& bounds, CPoint start, CPoint end, const DeviceScale& scale,
+                         const CRect& clip, std::vector<CPoint>& out) {
+    const double r = scale.ratio;
+    const double centreX = (bounds.left + bounds.right) / 2.0; // logical
+    const double centreY = (bounds.top + bounds.bottom) / 2.0;
+    const double a = r * (bounds.right - 1 - bounds.left) / 2.0; // device semi-axes
+    const double b = r * (bounds.bottom - 1 - bounds.top) / 2.0;
+    const double sx = start.x - centreX;
+    const double sy = start.y - centreY;
+    const double ex = end.x - centreX;
+    const double ey = end.y - centreY;
+    const bool wholeEllipse = sx * ey - sy * ex == 0 && sx * ex + sy * ey >= 0;
+    auto edge = [&scale](std::int64_t logical, int limit, bool low) {
+        const std::int64_t device = scale.FirstDeviceOf(logical);
+        return static_cast<int>(low ? std::max<std::int64_t>(device, limit)
+                                    : std::min<std::int64_t>(device, limit));
+    };
+    const int left = edge(bounds.left, clip.left, true);
+    const int right = edge(bounds.right, clip.right, false);
+    const int top = edge(bounds.top, clip.top, true);
+    const int bottom = edge(bounds.bottom, clip.bottom, false);
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            const double u = x + 0.5 - r * centreX;
+            const double v = y + 0.5 - r * centreY;
+            bool lit = true; // a flat ellipse is the whole rectangle
+            if (a != 0 && b != 0) {
+                // Distance from the centre line, to first order: g / |grad g| for the implicit form.
+                const double g = (u * u) / (a * a) + (v * v) / (b * b) - 1.0;
+                const double gradient =
+                    2.0 * std::sqrt((u * u) / (a * a * a * a) + (v * v) / (b * b * b * b));
+                const double distance = gradient > 0 ? g / gradient : -std::max(a, b);
+                lit = distance >= -r / 2.0 && distance < r / 2.0;
+            }
+            if (lit && (wholeEllipse || OnSweep(sx, sy, ex, ey, u, v)))
+                out.emplace_back(x, y);
+        }
+    }
+}
+
 } // namespace Raster

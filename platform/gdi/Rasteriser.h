@@ -6,8 +6,10 @@
 // inside. The arithmetic is exact over the whole 32-bit logical range plus the viewport origin.
 
 #include "platform/core/AfxTypes.h"
+#include "platform/gdi/DeviceScale.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -147,5 +149,53 @@ void RasterizeEllipse(int x0, int y0, int x1, int y1, std::vector<CPoint>& out);
 // Whether pixel offset (px, py) from the ellipse centre lies on the sweep that runs counter-clockwise
 // on the screen from the start radial to the end radial (offsets in device pixels, y down).
 bool OnSweep(double sx, double sy, double ex, double ey, double px, double py);
+
+// The same shapes on a surface whose device pixel ratio is not 1, in logical positions (origin
+// applied) turned into device pixels by the scale. Logical pixel l spans device r * l to
+// r * (l + 1); a device pixel d is lit when its centre d + 0.5 lies in the shape, which is one
+// logical pixel wide around its centre line.
+
+// Appends the device pixels of the line from a to b, b's logical pixels left out.
+void AppendScaledLine(CPoint a, CPoint b, const DeviceScale& scale, const CRect& clip,
+                      std::vector<CPoint>& out);
+
+// Appends the device pixels of the arc of the ellipse through the centres of the outer logical
+// pixels of the rectangle (right and bottom exclusive), from the start radial to the end radial.
+void AppendScaledEllipse(const CRect& bounds, CPoint start, CPoint end, const DeviceScale& scale,
+                         const CRect& clip, std::vector<CPoint>& out);
+
+// Calls span(y, xBegin, xEnd) for each device row of the polygon's interior inside the clip box,
+// by the alternate rule: a device pixel counts when its centre, moved half a logical pixel up and
+// left (the corner point of a ratio of 1), lies inside.
+template <class SpanFn>
+void RasterizeScaledPolygon(const std::vector<CPoint>& vertices, const DeviceScale& scale, const CRect& clip,
+                            SpanFn span) {
+    const double r = scale.ratio;
+    std::vector<double> crossings;
+    for (int y = clip.top; y < clip.bottom; ++y) {
+        const double ys = (y + 0.5) / r - 0.5;
+        crossings.clear();
+        for (std::size_t i = 0; i < vertices.size(); ++i) {
+            CPoint p = vertices[i];
+            CPoint q = vertices[(i + 1) % vertices.size()];
+            if (p.y == q.y)
+                continue;
+            if (p.y > q.y)
+                std::swap(p, q);
+            if (ys < p.y || ys >= q.y)
+                continue;
+            crossings.push_back(p.x + (ys - p.y) * (q.x - p.x) / (q.y - p.y));
+        }
+        std::sort(crossings.begin(), crossings.end());
+        // The first device column whose sample point lies at or right of a crossing.
+        auto column = [r](double x) { return std::ceil(r * (x + 0.5) - 0.5); };
+        for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
+            const double begin = std::max<double>(column(crossings[k]), clip.left);
+            const double end = std::min<double>(column(crossings[k + 1]), clip.right);
+            if (begin < end)
+                span(y, static_cast<int>(begin), static_cast<int>(end));
+        }
+    }
+}
 
 } // namespace Raster
