@@ -421,36 +421,44 @@ TEST_F(ViewInteraction, DevicePixels_EveryDevicePixelOfABlockPicksThePixelShownT
     zoom.Create(nullptr, AFX_IDW_PANE_FIRST);
     doc.AddView(&zoom);
     zoom.OnInitialUpdate();
-    QWidget* window = Input()->window();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    const double ratio = window->devicePixelRatio();
-    const QPoint viewportInWindow = Input()->mapTo(window, QPoint(0, 0));
 
     struct Case {
+        QPoint viewInWindow; // an odd offset puts the view half-way into a device pixel at 1.5
         int zoom;
         CPoint scroll;
         QPoint block; // the block's top-left picture pixel
     };
     const Case cases[] = {
-        {1, {0, 0}, {10, 20}},   {2, {0, 0}, {7, 5}},  {4, {0, 0}, {3, 4}},
-        {1, {33, 17}, {40, 30}}, {2, {5, 3}, {12, 9}}, {4, {7, 1}, {6, 6}},
+        {{0, 0}, 1, {0, 0}, {10, 20}},   {{0, 0}, 2, {0, 0}, {7, 5}},  {{0, 0}, 4, {0, 0}, {3, 4}},
+        {{0, 0}, 1, {33, 17}, {40, 30}}, {{0, 0}, 2, {5, 3}, {12, 9}}, {{0, 0}, 4, {7, 1}, {6, 6}},
+        {{3, 7}, 1, {0, 0}, {10, 20}},   {{3, 7}, 2, {5, 3}, {12, 9}}, {{1, 1}, 4, {7, 1}, {6, 6}},
     };
+    QWidget container;
+    container.resize(340, 260);
     int timestamp = 0;
-    auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons, Qt::MouseButton button) {
-        const QPointF local = at + viewportInWindow;
-        timestamp += 1000; // never two presses quick enough to be a double-click
-        qt_handleMouseEvent(window->windowHandle(), local, window->mapToGlobal(local), buttons, button, type,
-                            type == QEvent::MouseMove ? Qt::NoModifier : Qt::ShiftModifier, timestamp);
-    };
     for (const Case& c : cases) {
+        const bool contained = c.viewInWindow != QPoint(0, 0);
+        view.GetSafeHwnd()->setParent(contained ? &container : nullptr);
+        view.GetSafeHwnd()->move(c.viewInWindow);
+        view.GetSafeHwnd()->show();
+        QWidget* window = Input()->window();
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        const double ratio = window->devicePixelRatio();
+
         doc.m_DataSeries.DeleteAll(); // the points placed so far would hide part of the picture
         view.m_nZoom = c.zoom;
         view.UpdateScrollSizes();
         view.ScrollToPosition(c.scroll);
-        const QImage shown = Input()->grab().toImage();
-        ASSERT_EQ(shown.width(), static_cast<int>(std::ceil(Input()->width() * ratio)));
+        // The whole window as the screen shows it, in device pixels.
+        const QImage shown = window->grab().toImage();
         const QRect block(c.block, QSize(3, 3));
+        auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButtons buttons, Qt::MouseButton button) {
+            timestamp += 1000; // never two presses quick enough to be a double-click
+            qt_handleMouseEvent(window->windowHandle(), at, window->mapToGlobal(at), buttons, button, type,
+                                type == QEvent::MouseMove ? Qt::NoModifier : Qt::ShiftModifier, timestamp);
+        };
         int devicePixels = 0;
         for (int dy = 0; dy < shown.height(); ++dy) {
             for (int dx = 0; dx < shown.width(); ++dx) {
@@ -476,6 +484,7 @@ TEST_F(ViewInteraction, DevicePixels_EveryDevicePixelOfABlockPicksThePixelShownT
         EXPECT_NEAR(devicePixels, 9 * c.zoom * c.zoom * ratio * ratio, 6 * c.zoom * ratio + 1)
             << "zoom " << c.zoom;
     }
+    view.GetSafeHwnd()->setParent(nullptr); // the fixture deletes it
     doc.RemoveView(&zoom);
     delete zoom.GetSafeHwnd();
 }
