@@ -10,12 +10,13 @@
 # Then twice more under openbox on a screen scaled as HiDPI desktops scale it (200 % and 150 %):
 # clicks on the edge of a picture pixel's square, reference crops of the view and the magnifier,
 # the export (scripts/smoke-scaled-pass.sh). Last, as a native Wayland client of a headless weston
-# (scripts/smoke-wayland-pass.sh).
+# (scripts/smoke-wayland-pass.sh), and ended through File > Exit on a weston that takes input from a
+# virtual X display (scripts/smoke-wayland-close-pass.sh).
 #
 #   scripts/smoke-test.sh <tallyscope> <picture> <output folder> [<desktop entry id>]
 #
 # With UPDATE_REFERENCE=1 in the environment, the crops become the new reference crops (look at
-# them first). Needs xvfb-run, openbox, xdotool, xwininfo, xprop, xdpyinfo and ImageMagick
+# them first). Needs xvfb-run, openbox, xdotool, xwininfo, xprop, xdpyinfo, ImageMagick and weston
 # (scripts/install-deps.sh).
 set -euo pipefail
 
@@ -62,4 +63,5 @@ chmod 700 "$out/wayland/runtime"
 (
     export OUT="$out/wayland" XDG_CONFIG_HOME="$out/wayland/config" XDG_RUNTIME_DIR="$out/wayland/runtime"
     bash "$here/smoke-wayland-pass.sh"
+    xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash "$here/smoke-wayland-close-pass.sh"
 )
