@@ -30,5 +30,6 @@ private:
     DeviceScale m_scale;
     // Device pixels from the widget's logical origin to the buffer's first pixel (under a half).
     QPointF m_shift;
+    // The widget's logical origin in its window's device pixels.
     QPointF m_deviceOrigin;
 };
