@@ -17,6 +17,7 @@
 // Whether the bytes begin as a JPEG file does.
 bool IsJpegSignature(const QByteArray& head);
 
-// Decodes the named JPEG file. A file whose colour space libjpeg cannot give as RGB or CMYK answers
+// Decodes the JPEG file open on the descriptor, from its start; the descriptor stays open and its
+// position is not kept. A file whose colour space libjpeg cannot give as RGB or CMYK answers
 // E_NOTIMPL, so that the caller can try Qt's reader.
-DecodedPicture ReadJpegFile(const QString& path);
+DecodedPicture ReadJpegFile(int descriptor);

@@ -1,5 +1,6 @@
 #include "platform/picture/PictureDecoder.h"
 
+#include "platform/core/FileIdentity.h"
 #include "platform/picture/JpegReader.h"
 #include "platform/picture/PictureIntegrity.h"
 #include "platform/picture/PixelBuffer.h"
@@ -9,6 +10,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -27,28 +29,57 @@ FileKind KindOf(const QByteArray& head) {
     return FileKind::Other;
 }
 
-// What the file's structure promises, read through a mapping of the file so that nothing is
-// copied; the mapping goes again before the decoder allocates the picture.
+// The picture file, opened once for the whole decode and read, never mapped: a mapped file that
+// another program cuts short (a scanner still writing it, a synced folder, a network share) ends
+// the process on the next touch of the missing part. Every read is measured against the size the
+// file had when it was opened, so that a file cut short meanwhile is noticed rather than decoded
+// from whatever the decoder's memory held.
+class PictureFile final : public QFile {
+public:
+    explicit PictureFile(const QString& path) : QFile(path) {}
+
+    bool Open() {
+        if (!open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            return false;
+        m_opened = FileIdentity::OfDescriptor(handle());
+        return m_opened.IsValid();
+    }
+    const FileIdentity& Opened() const { return m_opened; }
+    // Whether the file is still the one opened, and held all it promised whenever it was read.
+    bool Unchanged() const { return !m_cameShort && FileIdentity::OfDescriptor(handle()) == m_opened; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        const qint64 expected = std::min(maxSize, std::max<qint64>(m_opened.size - pos(), 0));
+        const qint64 got = QFile::readData(data, maxSize);
+        if (got < expected)
+            m_cameShort = true;
+        return got;
+    }
+
+private:
+    FileIdentity m_opened;
+    bool m_cameShort = false;
+};
+
+// What the file's structure promises, read through the file itself.
 struct Findings {
     FileIntegrity integrity = FileIntegrity::Whole;
     BmpIntegrity bmp;
 };
 
-bool Inspect(QFile& file, FileKind kind, Findings& findings) {
+// Leaves the file at its start for the decoder, whoever read it before.
+bool Inspect(PictureFile& file, FileKind kind, Findings& findings) {
     if (kind != FileKind::Bmp && kind != FileKind::Gif)
-        return true;
-    const qint64 size = file.size();
-    uchar* bytes = size > 0 ? file.map(0, size) : nullptr;
-    if (bytes == nullptr)
-        return false;
+        return file.seek(0);
+    const qint64 size = file.Opened().size;
     if (kind == FileKind::Bmp) {
-        findings.bmp = CheckBmpFile(bytes, size);
+        findings.bmp = CheckBmpFile(file, size);
         findings.integrity = findings.bmp.integrity;
     } else {
-        findings.integrity = CheckGifFile(bytes, size).integrity;
+        findings.integrity = CheckGifFile(file, size).integrity;
     }
-    file.unmap(bytes);
-    return findings.integrity != FileIntegrity::Unusable;
+    return findings.integrity != FileIntegrity::Unusable && file.seek(0);
 }
 
 // Narrows Qt's result to opaque 24-bit rows in its own memory. Transparent pixels are painted over
@@ -100,9 +131,9 @@ void PrepareBmpTarget(QImageReader& reader, const Findings& findings, QImage& im
 
 // Reads the file with Qt's reader into our memory (pixels) where the BMP reader takes it, else into
 // image; false when the reader fails. The reader is gone on return, so the image is not shared.
-bool Read(const QString& path, FileKind kind, const Findings& findings, QImage& image,
+bool Read(QIODevice& file, FileKind kind, const Findings& findings, QImage& image,
           std::unique_ptr<PixelBuffer>& pixels) {
-    QImageReader reader(path);
+    QImageReader reader(&file);
     reader.setAutoTransform(false);
     if (kind == FileKind::Bmp) {
         reader.setFormat("bmp");
@@ -129,11 +160,11 @@ std::unique_ptr<QImage> To24BitPicture(QImage& image, std::unique_ptr<PixelBuffe
     return To24Bit(std::exchange(image, QImage()));
 }
 
-DecodedPicture ReadWithQt(const QString& path, FileKind kind, const Findings& findings) {
+DecodedPicture ReadWithQt(QIODevice& file, FileKind kind, const Findings& findings) {
     DecodedPicture result;
     QImage image;
     std::unique_ptr<PixelBuffer> pixels;
-    if (!Read(path, kind, findings, image, pixels))
+    if (!Read(file, kind, findings, image, pixels))
         return result;
     std::unique_ptr<QImage> picture = To24BitPicture(image, pixels);
     if (picture == nullptr) {
@@ -156,20 +187,21 @@ void AllowLargePictures() {
 
 DecodedPicture DecodePictureFile(const QString& path) {
     AllowLargePictures();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    PictureFile file(path);
+    if (!file.Open())
         return DecodedPicture();
     const FileKind kind = KindOf(file.peek(4));
-    if (kind == FileKind::Jpeg) {
-        file.close();
-        DecodedPicture jpeg = ReadJpegFile(path);
-        if (jpeg.result != E_NOTIMPL)
-            return jpeg;
+    DecodedPicture decoded;
+    if (kind == FileKind::Jpeg)
+        decoded = ReadJpegFile(file.handle());
+    if (kind != FileKind::Jpeg || decoded.result == E_NOTIMPL) {
+        Findings findings;
+        decoded = Inspect(file, kind, findings) ? ReadWithQt(file, kind, findings) : DecodedPicture();
     }
-    Findings findings;
-    const bool usable = Inspect(file, kind, findings);
-    file.close();
-    if (!usable)
+    // A file rewritten or cut while it was read may have given the decoder a mixture of two files,
+    // or less than its own structure promised: what came out is not that file's picture.
+    if (!file.Unchanged())
         return DecodedPicture();
-    return ReadWithQt(path, kind, findings);
+    decoded.source = file.Opened();
+    return decoded;
 }

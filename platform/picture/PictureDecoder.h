@@ -18,8 +18,9 @@
 
 class QImage;
 
-// Decodes the named file. Safe to call on any thread once the QApplication exists and
-// AllowLargePictures has run.
+// Decodes the named file. The file is opened once and read, never mapped; one that changes while it
+// is read (cut short, rewritten, replaced) is refused rather than shown as a mixture. Safe to call
+// on any thread once the QApplication exists and AllowLargePictures has run.
 DecodedPicture DecodePictureFile(const QString& path);
 
 // Lets Qt's readers decode pictures up to kPictureAllocationLimitMB (Qt's own limit is 256 MB).

@@ -1,21 +1,55 @@
 #include "platform/picture/PictureIntegrity.h"
 
+#include <QIODevice>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
 namespace {
 
-// Little-endian reads from the file's bytes; the caller checks Has() first.
-struct Bytes {
-    const uchar* data;
-    qint64 size;
+// Little-endian reads of the file, through a window of it that moves as the checks go (they go
+// forward, but for a look back at a header). The file is read, never mapped: a file that another
+// program cuts short meanwhile gives a short read here, which is noted, where a mapping would end
+// the process. The caller checks Has() first.
+class Bytes {
+public:
+    Bytes(QIODevice& device, qint64 size) : m_device(device), m_size(size) {}
 
     bool Has(qint64 at, qint64 count) const {
-        return at >= 0 && count >= 0 && at <= size && count <= size - at;
+        return at >= 0 && count >= 0 && at <= m_size && count <= m_size - at;
     }
-    quint32 U8(qint64 at) const { return data[at]; }
-    quint32 U16(qint64 at) const { return data[at] | (quint32{data[at + 1]} << 8); }
+    quint32 U8(qint64 at) const {
+        if (at < m_windowAt || at >= m_windowAt + m_window.size())
+            Load(at);
+        return at - m_windowAt < m_window.size() ? static_cast<uchar>(m_window[at - m_windowAt]) : 0;
+    }
+    quint32 U16(qint64 at) const { return U8(at) | (U8(at + 1) << 8); }
     quint32 U32(qint64 at) const { return U16(at) | (U16(at + 2) << 16); }
+    // Whether the file held less than its size promised when it was read.
+    bool CameShort() const { return m_cameShort; }
+
+private:
+    static constexpr qint64 kWindowSize = 64 * 1024;
+
+    void Load(qint64 at) const {
+        const qint64 wanted = std::min(kWindowSize, m_size - at);
+        m_windowAt = at;
+        m_window.resize(0);
+        if (wanted <= 0 || !m_device.seek(at)) {
+            m_cameShort = true;
+            return;
+        }
+        m_window = m_device.read(wanted);
+        if (m_window.size() < wanted)
+            m_cameShort = true;
+    }
+
+    QIODevice& m_device;
+    qint64 m_size;
+    mutable QByteArray m_window;
+    mutable qint64 m_windowAt = 0;
+    mutable bool m_cameShort = false;
 };
 
 // ---- BMP ------------------------------------------------------------------------------------------
@@ -188,27 +222,7 @@ GifIntegrity CheckImageData(const Bytes& file, qint64 at) {
     return result;
 }
 
-} // namespace
-
-BmpIntegrity CheckBmpFile(const uchar* data, qint64 size) {
-    const Bytes file{data, size};
-    BmpHeader header;
-    if (!ReadBmpHeader(file, header) || header.pixelsAt >= size)
-        return BmpIntegrity();
-    switch (header.compression) {
-    case kRgb:
-    case kBitFields:
-        return CheckUncompressed(header, size);
-    case kRle8:
-    case kRle4:
-        return CheckRunLengths(file, header);
-    default:
-        return BmpIntegrity();
-    }
-}
-
-GifIntegrity CheckGifFile(const uchar* data, qint64 size) {
-    const Bytes file{data, size};
+GifIntegrity CheckGif(const Bytes& file) {
     if (!file.Has(0, kGifHeaderSize))
         return GifIntegrity();
     qint64 at = kGifHeaderSize + ColourTableSize(file.U8(10));
@@ -233,4 +247,33 @@ GifIntegrity CheckGifFile(const uchar* data, qint64 size) {
         }
     }
     return GifIntegrity();
+}
+
+} // namespace
+
+BmpIntegrity CheckBmpFile(QIODevice& file, qint64 size) {
+    const Bytes bytes(file, size);
+    BmpHeader header;
+    BmpIntegrity result;
+    if (ReadBmpHeader(bytes, header) && header.pixelsAt < size) {
+        switch (header.compression) {
+        case kRgb:
+        case kBitFields:
+            result = CheckUncompressed(header, size);
+            break;
+        case kRle8:
+        case kRle4:
+            result = CheckRunLengths(bytes, header);
+            break;
+        default:
+            break;
+        }
+    }
+    return bytes.CameShort() ? BmpIntegrity() : result;
+}
+
+GifIntegrity CheckGifFile(QIODevice& file, qint64 size) {
+    const Bytes bytes(file, size);
+    const GifIntegrity result = CheckGif(bytes);
+    return bytes.CameShort() ? GifIntegrity() : result;
 }

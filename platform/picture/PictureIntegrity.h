@@ -11,6 +11,8 @@
 
 #include <QtGlobal>
 
+class QIODevice;
+
 enum class FileIntegrity {
     Whole,      // every pixel of the picture is in the file
     Incomplete, // the file breaks off inside the pixel data; a useful part of it is there
@@ -32,7 +34,8 @@ struct GifIntegrity {
     FileIntegrity integrity = FileIntegrity::Unusable;
 };
 
-// Checks the bytes of a whole BMP file (beginning "BM").
-BmpIntegrity CheckBmpFile(const uchar* data, qint64 size);
-// Checks the bytes of a whole GIF file (beginning "GIF8") up to the end of its first image.
-GifIntegrity CheckGifFile(const uchar* data, qint64 size);
+// Checks a whole BMP file (beginning "BM") of the given size, read from the device. A file that
+// turns out shorter than the size while it is read has changed under the check: Unusable.
+BmpIntegrity CheckBmpFile(QIODevice& file, qint64 size);
+// Checks a whole GIF file (beginning "GIF8") up to the end of its first image, likewise.
+GifIntegrity CheckGifFile(QIODevice& file, qint64 size);

@@ -1,6 +1,5 @@
 #include "platform/picture/PicturePrefetch.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -10,22 +9,12 @@
 
 namespace {
 
-// What identifies the file a prefetch decoded: its absolute path, and its size and time of last
-// change, so that a file rewritten in between is decoded again rather than shown as it was.
-struct FileStamp {
-    QString path;
-    qint64 size = -1;
-    QDateTime modified;
-
-    static FileStamp Of(const QString& path) {
-        const QFileInfo info(path);
-        return FileStamp{QDir::cleanPath(info.absoluteFilePath()), info.size(), info.lastModified()};
-    }
-    bool operator==(const FileStamp&) const = default;
-};
+QString AbsolutePath(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
 
 struct Pending {
-    FileStamp stamp;
+    QString path; // absolute
     std::future<DecodedPicture> picture;
 };
 
@@ -36,7 +25,7 @@ std::optional<Pending> g_pending;
 // waiting for it holds no lock.
 std::optional<Pending> Release(const QString& absolutePath = QString()) {
     const std::lock_guard<std::mutex> lock(g_mutex);
-    if (!g_pending || (!absolutePath.isEmpty() && g_pending->stamp.path != absolutePath))
+    if (!g_pending || (!absolutePath.isEmpty() && g_pending->path != absolutePath))
         return std::nullopt;
     std::optional<Pending> pending = std::move(g_pending);
     g_pending.reset();
@@ -48,17 +37,21 @@ std::optional<Pending> Release(const QString& absolutePath = QString()) {
 void PicturePrefetch::Begin(const QString& path) {
     Discard();
     AllowLargePictures(); // on this thread, so that the worker finds the limit raised and only reads it
-    Pending pending{FileStamp::Of(path), std::async(std::launch::async, DecodePictureFile, path)};
+    Pending pending{AbsolutePath(path), std::async(std::launch::async, DecodePictureFile, path)};
     const std::lock_guard<std::mutex> lock(g_mutex);
     g_pending = std::move(pending);
 }
 
+// The decode knows the file it read by device, inode, size and times; the picture is taken only
+// when the name still leads to exactly that file. Size and modification time alone would let a
+// same-size file rewritten within the file system's time resolution, or put in the old one's place,
+// be shown as it was before.
 std::optional<DecodedPicture> PicturePrefetch::Take(const QString& path) {
-    std::optional<Pending> pending = Release(FileStamp::Of(path).path);
+    std::optional<Pending> pending = Release(AbsolutePath(path));
     if (!pending)
         return std::nullopt;
     DecodedPicture picture = pending->picture.get();
-    if (!(FileStamp::Of(path) == pending->stamp))
+    if (!picture.source.IsValid() || !(FileIdentity::Of(path) == picture.source))
         return std::nullopt;
     return picture;
 }

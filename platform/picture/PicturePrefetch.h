@@ -6,7 +6,8 @@
 // that step exactly as a decode there would.
 //
 // One prefetch at a time. A picture is taken only by an open of the same file (the same absolute
-// path) while the file is unchanged since the prefetch began; any other open decodes afresh.
+// path, leading to the same device and inode, with the same size and modification and change
+// times as the decode found); any other open decodes afresh.
 
 #include "platform/picture/PictureDecoder.h"
 

@@ -3,6 +3,8 @@
 // for a damaged picture of which a useful part was decoded, the largest picture it accepts, and a
 // decoded picture as the decoders hand it to the loader.
 
+#include "platform/core/FileIdentity.h"
+
 #include <cstdint>
 #include <memory>
 
@@ -29,4 +31,5 @@ inline constexpr int kPictureAllocationLimitMB = 1536;
 struct DecodedPicture {
     HRESULT result = CTL_E_INVALIDPICTURE; // S_OK, S_PICTURE_INCOMPLETE or a failure code
     std::unique_ptr<QImage> image;         // the picture on success, null on failure
+    FileIdentity source;                   // the file as it was when the decode opened it
 };

@@ -31,14 +31,30 @@ qsizetype BytesPerLine(int width, QImage::Format format) {
     return (bytes + 3) / 4 * 4;
 }
 
+// The pages are only faulted in, never written: the decoder may already have filled the rows the
+// helper reaches, so anything that stores into them, even the zero a fresh page holds, could undo
+// its work. A system without MADV_POPULATE_WRITE (Linux before 5.14) leaves the decoder to take
+// its own page faults; so does one that refuses the request for any other reason.
 void Populate(uchar* base, std::size_t length, const std::atomic<bool>* abandoned) {
-    for (std::size_t at = 0; at < length && !abandoned->load(std::memory_order_relaxed); at += kPopulateStep) {
+    for (std::size_t at = 0; at < length && !abandoned->load(std::memory_order_relaxed);
+         at += kPopulateStep) {
         const std::size_t step = std::min(kPopulateStep, length - at);
-        if (madvise(base + at, step, MADV_POPULATE_WRITE) == 0)
-            continue;
-        for (std::size_t page = 0; page < step; page += PageSize()) // a system without it
-            reinterpret_cast<volatile uchar*>(base + at)[page] = 0;
+        if (madvise(base + at, step, MADV_POPULATE_WRITE) != 0)
+            return;
     }
+}
+
+// Whether this system populates pages on request; asked once, on a page of our own.
+bool CanPopulate() {
+    static const bool supported = [] {
+        void* page = mmap(nullptr, PageSize(), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (page == MAP_FAILED)
+            return false;
+        const bool populated = madvise(page, PageSize(), MADV_POPULATE_WRITE) == 0;
+        munmap(page, PageSize());
+        return populated;
+    }();
+    return supported && !PixelBuffer::populateDisabledForTesting;
 }
 
 // What keeps a finished picture's pixels alive: memory mapped for it, or the 32-bit image whose
@@ -111,7 +127,7 @@ PixelBuffer::PixelBuffer(int width, int height, QImage::Format format) {
         return;
     m_base = static_cast<uchar*>(memory);
     m_image = QImage(m_base, width, height, bytesPerLine, format);
-    if (m_length >= kHelperThreshold)
+    if (m_length >= kHelperThreshold && CanPopulate())
         m_helper = std::thread(Populate, m_base, m_length, &m_abandoned);
 }
 
@@ -145,6 +161,12 @@ bool PixelBuffer::PackTo24Bit() {
         m_length = kept;
     }
     return true;
+}
+
+bool PixelBuffer::populateDisabledForTesting = false;
+
+bool PixelBuffer::HasHelper() const {
+    return m_helper.joinable();
 }
 
 std::unique_ptr<QImage> PixelBuffer::Release() {

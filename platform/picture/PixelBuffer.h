@@ -3,7 +3,8 @@
 // pictures into 24-bit rows in place. On some machines (virtual
 // ones above all) taking a hundred megabytes one page fault at a time costs more than decoding the
 // picture, so a helper thread asks the system for the pages ahead of the decoder that fills them
-// (MADV_POPULATE_WRITE, or one touch per page where the system lacks it). A 32-bit picture can be
+// (MADV_POPULATE_WRITE; a system without it goes without the helper: nothing but the decoder ever
+// writes the memory, so no row it filled can be undone). A 32-bit picture can be
 // packed into 24-bit rows in place, and the quarter it no longer needs goes back to the system, so
 // that a picture decoded at 32 bits is never held twice. Whichever way a picture's memory came,
 // the image handed on owns it through one owner type (PixelBuffer.cpp), given back with the image.
@@ -43,6 +44,11 @@ public:
     // Format_RGB888 rows in the same memory, which the result keeps; the pages the packed rows no
     // longer reach go back to the system. Null, with the image left as it was, for any other image.
     static std::unique_ptr<QImage> PackInPlace(QImage& image);
+
+    // Whether a helper thread populates this memory.
+    bool HasHelper() const;
+    // Makes new buffers behave as on a system without MADV_POPULATE_WRITE.
+    static bool populateDisabledForTesting;
 
 private:
     void WaitForHelper();

@@ -66,6 +66,8 @@ struct Intact {
     QByteArray rle8 = EncodeRleBmp(palette, RleDepth::Eight);
     QByteArray rle4 = EncodeRleBmp(palette, RleDepth::Four);
     GifFile gif = WriteGif(palette.convertToFormat(QImage::Format_RGB32));
+    QByteArray progressive = EncodeMultiScanJpeg(scan, JpegScans::Progressive);
+    QByteArray oneComponentEach = EncodeMultiScanJpeg(scan, JpegScans::OneComponentEach);
     int bmpStride = 64 * 3;
     int scanData = JpegScanDataOffset(jpeg);
 };
@@ -176,7 +178,14 @@ TEST_F(DamagedPictureTest, DamagedFiles_RefusedOrWarnedNeverSilentAndAlwaysTheSa
     const QImage jpeg = Decoded(files, intact.jpeg, "intact.jpg");
     const QImage gif = Decoded(files, intact.gif.bytes, "intact.gif");
     const QImage rle = Decoded(files, intact.rle8, "intact-rle8.bmp");
-    ASSERT_FALSE(scan.isNull() || jpeg.isNull() || gif.isNull() || rle.isNull());
+    const QImage progressive = Decoded(files, intact.progressive, "intact-progressive.jpg");
+    const QImage oneComponentEach = Decoded(files, intact.oneComponentEach, "intact-scan-a-component.jpg");
+    ASSERT_FALSE(scan.isNull() || jpeg.isNull() || gif.isNull() || rle.isNull() || progressive.isNull() ||
+                 oneComponentEach.isNull());
+    const std::vector<int> progressiveScans = JpegScanStarts(intact.progressive);
+    const std::vector<int> componentScans = JpegScanStarts(intact.oneComponentEach);
+    ASSERT_GE(progressiveScans.size(), 4u);
+    ASSERT_EQ(componentScans.size(), 3u);
     const int bmpRowsKept = 100;
 
     const DamagedFile cases[] = {
@@ -197,7 +206,8 @@ TEST_F(DamagedPictureTest, DamagedFiles_RefusedOrWarnedNeverSilentAndAlwaysTheSa
                  ASSERT_TRUE(RowIsColour(shown, y, 0, 64, qRgb(255, 255, 255))) << "missing row " << y;
          }},
         {"cut-in-pixels-top-down.bmp", // the same rows, stored from the top: the bottom ones are missing
-         WithLe32(intact.bmp, 22, static_cast<quint32>(-256)).left(bmpPixels + bmpRowsKept * intact.bmpStride + 50),
+         WithLe32(intact.bmp, 22, static_cast<quint32>(-256))
+             .left(bmpPixels + bmpRowsKept * intact.bmpStride + 50),
          Outcome::OpensWithWarning,
          [&](const QImage& shown) {
              EXPECT_TRUE(SameRows(shown.mirrored(), scan, 256 - bmpRowsKept, 256)) << "the rows in the file";
@@ -240,6 +250,29 @@ TEST_F(DamagedPictureTest, DamagedFiles_RefusedOrWarnedNeverSilentAndAlwaysTheSa
          Outcome::OpensWithWarning, [&](const QImage& shown) { EXPECT_TRUE(SameRows(shown, jpeg, 0, 64)); }},
         {"no-end-marker.jpg", intact.jpeg.left(intact.jpeg.size() - 2), Outcome::Opens,
          [&](const QImage& shown) { EXPECT_EQ(shown, jpeg); }},
+        // Files of several scans have their whole picture, if coarse, after the first scan: cut
+        // after it, between scans or inside a later one, they open with the warning.
+        {"progressive-cut-in-first-scan.jpg",
+         intact.progressive.left(progressiveScans[0] + 40),
+         Outcome::Refused,
+         {}},
+        {"progressive-cut-between-scans.jpg",
+         intact.progressive.left(progressiveScans[2]),
+         Outcome::OpensWithWarning,
+         {}},
+        {"progressive-cut-in-later-scan.jpg",
+         intact.progressive.left(progressiveScans[3] + 30),
+         Outcome::OpensWithWarning,
+         {}},
+        {"progressive-no-end-marker.jpg", intact.progressive.left(intact.progressive.size() - 2),
+         Outcome::Opens, [&](const QImage& shown) { EXPECT_EQ(shown, progressive); }},
+        {"scan-a-component-cut-between-scans.jpg",
+         intact.oneComponentEach.left(componentScans[2]),
+         Outcome::OpensWithWarning,
+         {}},
+        {"scan-a-component-no-end-marker.jpg",
+         intact.oneComponentEach.left(intact.oneComponentEach.size() - 2), Outcome::Opens,
+         [&](const QImage& shown) { EXPECT_EQ(shown, oneComponentEach); }},
         {"bytes-after-end.jpg", intact.jpeg + QByteArray("trailing bytes of another program"), Outcome::Opens,
          [&](const QImage& shown) { EXPECT_EQ(shown, jpeg); }},
     };

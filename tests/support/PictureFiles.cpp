@@ -113,6 +113,46 @@ QByteArray EncodeCmykJpeg(const QImage& image) {
     return bytes;
 }
 
+QByteArray EncodeMultiScanJpeg(const QImage& image, JpegScans scans) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = static_cast<JDIMENSION>(rgb.width());
+    info.image_height = static_cast<JDIMENSION>(rgb.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    // One component a scan: the luminance, then each colour difference.
+    jpeg_scan_info oneComponentEach[3]{};
+    if (scans == JpegScans::Progressive) {
+        jpeg_simple_progression(&info);
+    } else {
+        for (int c = 0; c < 3; ++c) {
+            oneComponentEach[c].comps_in_scan = 1;
+            oneComponentEach[c].component_index[0] = c;
+            oneComponentEach[c].Se = DCTSIZE2 - 1;
+        }
+        info.scan_info = oneComponentEach;
+        info.num_scans = 3;
+    }
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW rows[] = {const_cast<JSAMPLE*>(rgb.constScanLine(static_cast<int>(info.next_scanline)))};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(out), static_cast<qsizetype>(size));
+    std::free(out);
+    return bytes;
+}
+
 QByteArray EncodeRleBmp(const QImage& palettePicture, RleDepth depth, int shortRow) {
     const bool four = depth == RleDepth::Four;
     const int width = palettePicture.width();
@@ -174,4 +214,12 @@ int JpegScanDataOffset(const QByteArray& jpeg) {
         at += 2 + length;
     }
     return -1;
+}
+
+std::vector<int> JpegScanStarts(const QByteArray& jpeg) {
+    // Entropy-coded data never holds 0xFF 0xDA: a 0xFF byte of data is followed by 0x00.
+    std::vector<int> starts;
+    for (int at = jpeg.indexOf("\xFF\xDA"); at >= 0; at = jpeg.indexOf("\xFF\xDA", at + 2))
+        starts.push_back(at);
+    return starts;
 }

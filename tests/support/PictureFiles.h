@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QImage>
 
+#include <vector>
+
 // A 16-colour picture of bands and diagonals, so that rows and columns can be told apart; colour
 // index 0 (used only where nothing else is drawn) is pure red.
 QImage MakePalettePicture(int width, int height);
@@ -17,6 +19,13 @@ QByteArray EncodeWithQt(const QImage& image, const char* format, int quality = 9
 // Pixel (R, G, B) is stored as C = R, M = G, Y = B with K = 255, except that every third column
 // stores K = 170 and so comes out darker.
 QByteArray EncodeCmykJpeg(const QImage& image);
+
+enum class JpegScans { Progressive, OneComponentEach };
+// A JPEG of several scans, written with libjpeg: progressive (libjpeg's usual series of spectral
+// and refining scans), or sequential with each colour component in a scan of its own.
+QByteArray EncodeMultiScanJpeg(const QImage& image, JpegScans scans);
+// Where each scan of a JPEG begins (its SOS marker), in file order.
+std::vector<int> JpegScanStarts(const QByteArray& jpeg);
 
 enum class RleDepth { Eight, Four };
 // A bottom-up BMP with RLE8 or RLE4 compression of a picture of at most 16 colours (256 for

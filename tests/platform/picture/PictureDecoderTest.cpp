@@ -16,7 +16,10 @@
 #include <QImageWriter>
 #include <QPainter>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -175,4 +178,52 @@ TEST(PictureDecoder_Limits, JpegDamagedBeforeItsFirstRowRefusedWithoutFillingAGi
     EXPECT_EQ(decoded.result, CTL_E_INVALIDPICTURE);
     EXPECT_EQ(decoded.image, nullptr);
     EXPECT_LT(peak - before, 200) << "MiB more than before the decode";
+}
+
+// Another program cuts the file short and writes it back, over and over, while it is decoded. The
+// file is read, never mapped, so no decode ends the process; one that read the file while it was
+// short is refused, and whatever opens as whole is the whole picture.
+TEST(PictureDecoder, FileCutWhileRead_RefusedOrWarnedNeverACrashNeverAMixture) {
+    TestFiles files;
+    const QImage scan = MakeScanPicture(600, 400);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } formats[] = {
+        {"scan.bmp", EncodeWithQt(scan, "BMP")},
+        {"scan.gif", WriteGif(MakePalettePicture(600, 400).convertToFormat(QImage::Format_RGB32)).bytes},
+        {"scan.jpg", EncodeWithQt(scan, "JPEG", 90)},
+    };
+    for (const auto& format : formats) {
+        SCOPED_TRACE(format.name);
+        const QString path = files.Write(format.name, format.bytes);
+        const DecodedPicture intact = DecodePictureFile(path);
+        ASSERT_EQ(intact.result, S_OK);
+        std::atomic<bool> stop{false};
+        std::thread cutter([&] {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadWrite))
+                return;
+            for (int i = 0; !stop.load(); ++i) {
+                file.resize(format.bytes.size() / (2 + i % 5));
+                std::this_thread::sleep_for(std::chrono::microseconds(50 * (i % 7)));
+                file.seek(0);
+                file.write(format.bytes);
+                file.flush();
+            }
+        });
+        int refused = 0;
+        for (int i = 0; i < 60; ++i) {
+            const DecodedPicture decoded = DecodePictureFile(path);
+            if (FAILED(decoded.result)) {
+                ++refused;
+            } else if (decoded.result == S_OK) {
+                ASSERT_NE(decoded.image, nullptr);
+                EXPECT_EQ(*decoded.image, *intact.image) << "opened as whole, but not the whole picture";
+            }
+        }
+        stop = true;
+        cutter.join();
+        RecordProperty(format.name, refused);
+    }
 }

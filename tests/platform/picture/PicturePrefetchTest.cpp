@@ -11,7 +11,11 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QTest>
+
+#include <cstdio>
 
 namespace {
 
@@ -53,17 +57,34 @@ TEST_F(PicturePrefetchTest, Take_AFailedDecodeIsTakenAsTheFailureItIs) {
 }
 
 TEST_F(PicturePrefetchTest, Take_AFileRewrittenSinceThePrefetchBeganIsDecodedAfresh) {
-    const QString path = files.Save(MakeTestImage(30, 20), "chart.bmp");
-    PicturePrefetch::Begin(path);
-    QFile::remove(path);
-    files.Save(MakeTestImage(50, 40), "chart.bmp");
-    // A file system with coarse times could give the new file the old time; its size differs anyway.
-    EXPECT_FALSE(PicturePrefetch::Take(path));
+    enum class Change { OtherSize, SameSizeNewInodeOldTime };
+    for (const Change change : {Change::OtherSize, Change::SameSizeNewInodeOldTime}) {
+        SCOPED_TRACE(change == Change::OtherSize ? "another size" : "same size, new inode, old time");
+        const QString path = files.Save(MakeTestImage(30, 20), "chart.bmp");
+        const QDateTime modified = QFileInfo(path).lastModified();
+        PicturePrefetch::Begin(path);
+        QTest::qWait(200); // the decode of the old file is over by now
+        if (change == Change::OtherSize) {
+            QFile::remove(path);
+            files.Save(MakeTestImage(50, 40, Qt::blue), "chart.bmp");
+        } else {
+            // Put in the old one's place as a program that writes a new file and renames it does,
+            // stamped with the old time as a file system with coarse times could leave it.
+            const QString written = files.Save(MakeTestImage(30, 20, Qt::blue), "written.bmp");
+            ASSERT_EQ(
+                std::rename(QFile::encodeName(written).constData(), QFile::encodeName(path).constData()), 0);
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+        }
+        EXPECT_FALSE(PicturePrefetch::Take(path));
 
-    IPictureDisp* picture = nullptr;
-    ASSERT_EQ(OleLoadPictureFile(COleVariant(path.toUtf8().constData()), &picture), S_OK);
-    OLE_HANDLE bitmap = nullptr;
-    picture->get_Handle(&bitmap);
-    EXPECT_EQ(bitmap->width(), 50);
-    delete picture;
+        IPictureDisp* picture = nullptr;
+        ASSERT_EQ(OleLoadPictureFile(COleVariant(path.toUtf8().constData()), &picture), S_OK);
+        OLE_HANDLE bitmap = nullptr;
+        picture->get_Handle(&bitmap);
+        EXPECT_EQ(bitmap->pixelColor(5, 5), QColor(Qt::blue));
+        delete picture;
+        QFile::remove(path);
+    }
 }
