@@ -2,10 +2,14 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
+#include "app/WorkRecovery.h"
 #include "doc/CTallyscopeDoc.h"
 #include "platform/app/CDocTemplate.h"
 #include "res/Resource.h"
 #include "view/CTallyscopeView.h"
+
+#include <QGuiApplication>
+#include <QSessionManager>
 
 CTallyscopeApp theApp;
 
@@ -29,13 +33,55 @@ BOOL CTallyscopeApp::InitInstance() {
 
     CCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
-    if (!ProcessShellCommand(cmdInfo))
+    m_bStarting = TRUE;
+    const BOOL processed = ProcessShellCommand(cmdInfo);
+    m_bStarting = FALSE;
+    if (!processed)
         return FALSE;
 
     m_pMainWnd->ShowWindow(SW_SHOW);
     m_pMainWnd->UpdateWindow();
 
     static_cast<CMainFrame*>(m_pMainWnd)->CreateZoomWindow();
+
+    // Work left by a program that did not end normally is offered once the windows are there.
+    auto* doc = static_cast<CTallyscopeDoc*>(static_cast<CMainFrame*>(m_pMainWnd)->GetActiveDocument());
+    doc->StartJournal();
+    WorkRecovery::OfferAtStart(*doc);
+    static const QMetaObject::Connection session =
+        QObject::connect(qApp, &QGuiApplication::commitDataRequest, qApp, [](QSessionManager& manager) {
+            if (!theApp.CommitSessionData(manager.allowsInteraction() ? TRUE : FALSE))
+                manager.cancel();
+            manager.release();
+        });
+    return TRUE;
+}
+
+CDocument* CTallyscopeApp::OpenDocumentFile(LPCTSTR lpszFileName) {
+    auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd);
+    auto* before = frame != nullptr ? static_cast<CTallyscopeDoc*>(frame->GetActiveDocument()) : nullptr;
+    const int opensBefore = before != nullptr ? before->GetOpenCount() : 0;
+    CDocument* document = CWinApp::OpenDocumentFile(lpszFileName);
+    auto* doc = static_cast<CTallyscopeDoc*>(document);
+    // A file that was already open is only brought forward: nothing new to offer.
+    if (doc != nullptr && !m_bStarting && (doc != before || doc->GetOpenCount() != opensBefore))
+        WorkRecovery::OfferForPicture(*doc);
+    return document;
+}
+
+BOOL CTallyscopeApp::CommitSessionData(BOOL bInteractionAllowed) {
+    auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd);
+    auto* doc = frame != nullptr ? static_cast<CTallyscopeDoc*>(frame->GetActiveDocument()) : nullptr;
+    if (doc == nullptr || !doc->IsModified())
+        return TRUE;
+    if (!bInteractionAllowed) {
+        doc->FlushJournal();
+        return TRUE;
+    }
+    if (!doc->SaveModified())
+        return FALSE;
+    if (doc->IsModified())
+        doc->DiscardJournal(); // answered No: the session ends without the work
     return TRUE;
 }
 

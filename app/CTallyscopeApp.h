@@ -9,7 +9,17 @@ public:
     CTallyscopeApp() = default;
 
     BOOL InitInstance() override;
+    // Opens the picture as the framework does, then offers back work a program that did not end
+    // normally left on it.
+    CDocument* OpenDocumentFile(LPCTSTR lpszFileName) override;
+    // The desktop session is ending (logout, shutdown). With unexported work the user is asked, as
+    // on closing, where the session allows it; else the work goes to the journal for the next
+    // start. FALSE when the user chose to stay, and the session should not end.
+    BOOL CommitSessionData(BOOL bInteractionAllowed);
     void OnAppAbout();
+
+private:
+    BOOL m_bStarting = FALSE;
 };
 
 extern CTallyscopeApp theApp;

@@ -64,7 +64,17 @@ CTallyscopeDoc::~CTallyscopeDoc() {
 
 void CTallyscopeDoc::Serialize(CArchive&) {}
 
+// The contents go: the journal goes with them when nothing of them is unexported or the user let
+// them go; otherwise (the program ending without a question, a session that ends) it keeps the
+// work as it is now, for the next start to offer.
 void CTallyscopeDoc::DeleteContents() {
+    if (m_journal) {
+        if (!IsModified() || m_bWorkReleased)
+            m_journal->Clear();
+        else
+            m_journal->WriteNow();
+    }
+    m_bWorkReleased = FALSE;
     ClearSelection();
     delete m_pPicture;
     m_pPicture = nullptr;
@@ -74,11 +84,14 @@ void CTallyscopeDoc::DeleteContents() {
     CDocument::DeleteContents();
 }
 
-BOOL CTallyscopeDoc::OnNewDocument() { return CDocument::OnNewDocument() ? TRUE : FALSE; }
+BOOL CTallyscopeDoc::OnNewDocument() {
+    return CDocument::OnNewDocument() ? TRUE : FALSE;
+}
 
 // The export is the only way the points and the calibration outlive the picture, so it stands
 // where other programs offer to save.
 BOOL CTallyscopeDoc::SaveModified() {
+    m_bWorkReleased = FALSE;
     if (!IsModified())
         return TRUE;
     CString prompt;
@@ -87,6 +100,7 @@ BOOL CTallyscopeDoc::SaveModified() {
     case IDYES:
         return ExportData();
     case IDNO:
+        m_bWorkReleased = TRUE;
         return TRUE;
     default:
         return FALSE;
@@ -95,7 +109,41 @@ BOOL CTallyscopeDoc::SaveModified() {
 
 void CTallyscopeDoc::DataChanged() {
     SetModifiedFlag(TRUE);
+    m_bWorkReleased = FALSE;
     m_keptMeasure.reset();
+    if (m_journal)
+        m_journal->Changed();
+}
+
+void CTallyscopeDoc::StartJournal() {
+    if (!m_journal)
+        m_journal = std::make_unique<DocumentJournal>(*this);
+}
+
+void CTallyscopeDoc::RestoreWork(const RecoveredWork& work) {
+    work.ApplyTo(*this);
+    const BOOL selected = GetSelectedData() != nullptr ? TRUE : FALSE;
+    for (POSITION pos = GetFirstViewPosition(); pos != nullptr;) {
+        CView* view = GetNextView(pos);
+        if (view->IsKindOf(RUNTIME_CLASS(CTallyscopeView)))
+            static_cast<CTallyscopeView*>(view)->m_bPointSelected = selected;
+    }
+    DataChanged();
+    if (m_journal)
+        m_journal->WriteNow();
+    UpdateAllViews(nullptr, 0, nullptr);
+    if (const CData* point = GetSelectedData())
+        UpdateZoomView(point->m_nPixelX, point->m_nPixelY, TRUE);
+}
+
+void CTallyscopeDoc::FlushJournal() {
+    if (m_journal && IsModified())
+        m_journal->WriteNow();
+}
+
+void CTallyscopeDoc::DiscardJournal() {
+    if (m_journal)
+        m_journal->Clear();
 }
 
 // The picture is decoded before anything is reset, so that a file that is not a picture leaves the
@@ -117,6 +165,9 @@ BOOL CTallyscopeDoc::OnOpenDocument(LPCTSTR lpszPathName) {
         AfxMessageBox(kMsgPictureIncomplete, MB_OK | MB_ICONWARNING);
     if (!CDocument::OnOpenDocument(lpszPathName))
         return FALSE;
+    if (m_journal)
+        m_journal->PictureOpened();
+    ++m_nOpenCount;
     m_pPicture = new CPictureHolder;
     m_pPicture->SetPictureDispatch(picture.release());
     return TRUE;
@@ -257,6 +308,8 @@ BOOL CTallyscopeDoc::ExportData() {
         return FALSE;
     }
     SetModifiedFlag(FALSE);
+    if (m_journal)
+        m_journal->Clear(); // the file holds what the journal held
     return TRUE;
 }
 
@@ -285,17 +338,25 @@ void CTallyscopeDoc::OnDataNewSeries() {
     UpdateAllViews(nullptr, 0, nullptr);
 }
 
+// The switches are no change to the work, but the export of unexported work depends on them, so
+// the journal keeps them too.
 void CTallyscopeDoc::OnMeasureLength() {
     m_bMeasureLength = m_bMeasureLength ? FALSE : TRUE;
+    if (m_journal && IsModified())
+        m_journal->Changed();
     UpdateAllViews(nullptr, 0, nullptr);
 }
 
 void CTallyscopeDoc::OnMeasureArea() {
     m_bMeasureArea = m_bMeasureArea ? FALSE : TRUE;
+    if (m_journal && IsModified())
+        m_journal->Changed();
     UpdateAllViews(nullptr, 0, nullptr);
 }
 
-void CTallyscopeDoc::OnUpdateImageCommand(CCmdUI* pCmdUI) { pCmdUI->Enable(m_pPicture != nullptr); }
+void CTallyscopeDoc::OnUpdateImageCommand(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(m_pPicture != nullptr);
+}
 
 void CTallyscopeDoc::OnUpdateMeasureLength(CCmdUI* pCmdUI) {
     pCmdUI->Enable(m_pPicture != nullptr);

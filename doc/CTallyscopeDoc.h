@@ -2,11 +2,13 @@
 // The one document: the open picture, the picked points by series, the calibration and the two
 // measurement switches. It carries out the data commands and decides which commands are available.
 
+#include "doc/DocumentJournal.h"
 #include "model/CDataAxis.h"
 #include "model/CDataSeries.h"
 #include "platform/app/CDocument.h"
 #include "platform/picture/Picture.h"
 
+#include <memory>
 #include <optional>
 
 class CTallyscopeDoc : public CDocument {
@@ -30,6 +32,20 @@ public:
     void DataChanged();
     // The export: the save dialog, then the file. TRUE when the file was written whole.
     BOOL ExportData();
+
+    // From now on every change is journalled, so that the work outlives a crash (the program's
+    // one document; documents made for other purposes keep no journal).
+    void StartJournal();
+    DocumentJournal* GetJournal() { return m_journal.get(); }
+    // Takes over work left by a program that did not end normally: the points, the calibration,
+    // the switches and the selection, as unexported work journalled at once.
+    void RestoreWork(const RecoveredWork& work);
+    // The session is ending without a chance to ask: the work as it is now goes to the journal.
+    void FlushJournal();
+    // The user let the unexported work go (answered No): nothing of it is kept any more.
+    void DiscardJournal();
+    // How many pictures this document has opened.
+    int GetOpenCount() const { return m_nOpenCount; }
 
     // The picture's bitmap, or null without a picture or when it is not a bitmap.
     HBITMAP GetBitmapHandle() const;
@@ -82,6 +98,10 @@ private:
         double dArea = 0.0;
     };
     mutable std::optional<KeptMeasure> m_keptMeasure;
+    std::unique_ptr<DocumentJournal> m_journal;
+    // The user answered No to the export question: the work may go with the contents.
+    BOOL m_bWorkReleased = FALSE;
+    int m_nOpenCount = 0;
 };
 
 inline constexpr const char* kMsgDeleteAllQuestion = "全てのデータを消去します。よろしいですか?";

@@ -1,5 +1,8 @@
 #include "platform/core/CStdioFile.h"
 
+#include "platform/core/KeptFile.h"
+#include "platform/core/RecoveryFolder.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -30,6 +33,8 @@ bool SyncToDisk(QFileDevice& device) {
 }
 } // namespace
 
+bool CStdioFile::rewriteInPlaceForTesting = false;
+
 CStdioFile::CStdioFile() = default;
 
 CStdioFile::~CStdioFile() {
@@ -53,7 +58,8 @@ BOOL CStdioFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags) {
         device = std::make_unique<QSaveFile>(path);
     else
         device = std::make_unique<QFile>(path);
-    if (device->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!(rewriteInPlaceForTesting && target.isFile()) &&
+        device->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         m_device = std::move(device);
     else if (!target.isFile() || !OpenInPlace(path))
         return FALSE;
@@ -85,16 +91,42 @@ void CStdioFile::WriteString(LPCTSTR lpsz) {
         m_bWriteError = TRUE;
 }
 
+// Memory would not outlive a crash or a power cut between emptying the file and flushing its new
+// contents: the previous contents are first kept on disk in the recovery folder, and a file whose
+// copy cannot be made durable is not touched at all.
 bool CStdioFile::OpenInPlace(const QString& path) {
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return false;
     QByteArray previous = file->readAll();
-    if (file->error() != QFileDevice::NoError || !file->seek(0) || !file->resize(0))
+    if (file->error() != QFileDevice::NoError)
         return false;
+    QString keptCopy = KeptFile::Keep(QFileInfo(path).absoluteFilePath(), previous);
+    if (keptCopy.isEmpty())
+        return false;
+    if (!file->seek(0) || !file->resize(0)) {
+        RecoveryFolder::RemoveDurably(keptCopy);
+        return false;
+    }
     m_previousContents = std::move(previous);
+    m_keptCopy = std::move(keptCopy);
     m_device = std::move(file);
     return true;
+}
+
+void CStdioFile::Write(const void* lpBuf, UINT nCount) {
+    if (m_device == nullptr || m_bWriteError || lpBuf == nullptr)
+        return;
+    m_buffer.append(static_cast<const char*>(lpBuf), nCount);
+    if (m_buffer.size() >= kChunkSize && !FlushBuffer())
+        m_bWriteError = TRUE;
+}
+
+// The copy goes once the file holds whole contents again, new or previous, on disk.
+void CStdioFile::ForgetKeptCopy(bool fileWhole) {
+    if (fileWhole && !m_keptCopy.isEmpty())
+        RecoveryFolder::RemoveDurably(m_keptCopy);
+    m_keptCopy.clear();
 }
 
 bool CStdioFile::RestorePrevious() {
@@ -125,8 +157,7 @@ BOOL CStdioFile::Close() {
     } else {
         if (m_previousContents) {
             ok = ok && SyncToDisk(*m_device);
-            if (!ok)
-                RestorePrevious();
+            ForgetKeptCopy(ok || RestorePrevious());
         }
         m_device->close();
         ok = ok && m_device->error() == QFileDevice::NoError;
@@ -141,7 +172,8 @@ void CStdioFile::Abort() {
     // Destroying a QSaveFile without commit removes its temporary file; a file rewritten in place
     // gets its previous contents back.
     if (m_device != nullptr && m_previousContents)
-        RestorePrevious();
+        ForgetKeptCopy(RestorePrevious());
+    m_keptCopy.clear();
     m_device.reset();
     m_previousContents.reset();
     m_buffer.clear();

@@ -6,13 +6,16 @@
 // and only replaces the target when Close succeeds: a failed or abandoned write leaves the
 // previous file exactly as it was. A target that is not a regular file (a device, a pipe) cannot
 // be replaced and is written directly. An existing file in a folder that takes no new file (no
-// room for the temporary one) is rewritten in place; its previous contents are kept in memory
-// and written back when the new ones cannot be written whole. Unlike the framework, errors are
-// not thrown: the first one is remembered, later writes are skipped, and Close reports it.
+// room for the temporary one) is rewritten in place; its previous contents are kept in memory,
+// and on disk in the recovery folder (KeptFile) until the new ones are, and written back when the
+// new ones cannot be written whole; after a crash in between, the next start offers them back. Unlike the
+// framework, errors are not thrown: the first one is remembered, later writes are skipped, and Close reports
+// it.
 
 #include "platform/core/AfxTypes.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <memory>
 #include <optional>
@@ -49,11 +52,17 @@ public:
     BOOL Open(LPCTSTR lpszFileName, UINT nOpenFlags);
     BOOL IsOpen() const { return m_device != nullptr; }
     void WriteString(LPCTSTR lpsz);
+    // Writes bytes as they are, whatever the mode.
+    void Write(const void* lpBuf, UINT nCount);
     // Writes out what is buffered, makes it durable and puts the file in place. FALSE when any
     // step, or any earlier write, failed; the target is then left as it was.
     BOOL Close();
     // Closes without putting anything in place.
     void Abort();
+
+    // Existing files are rewritten in place as in a folder that takes no new file (tests run
+    // where every folder takes one).
+    static bool rewriteInPlaceForTesting;
 
 private:
     bool FlushBuffer();
@@ -61,10 +70,14 @@ private:
     bool OpenInPlace(const QString& path);
     // Puts back what a file rewritten in place held before; false when even that fails.
     bool RestorePrevious();
+    // Removes the disk copy of the previous contents when the file is whole again.
+    void ForgetKeptCopy(bool fileWhole);
 
     std::unique_ptr<QFileDevice> m_device;
     // What a file rewritten in place held before, while it may still be needed.
     std::optional<QByteArray> m_previousContents;
+    QString m_keptCopy; // its copy in the recovery folder
+
     std::string m_buffer;
     BOOL m_bText = TRUE;
     BOOL m_bWriteError = FALSE;

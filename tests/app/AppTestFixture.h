@@ -1,6 +1,7 @@
 #pragma once
-// Runs the real application object: a fresh profile store in a temporary configuration folder, the
-// scripted modal host, pictures written by the test, and a clean exit after every test.
+// Runs the real application object: a fresh profile store in a temporary configuration folder, an
+// empty recovery folder, the scripted modal host, pictures written by the test, and a clean exit
+// after every test.
 
 #include "../support/ScriptedModalHost.h"
 #include "../support/TestImages.h"
@@ -20,8 +21,14 @@
 
 class AppTest : public ::testing::Test {
 protected:
-    AppTest() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path()); }
-    ~AppTest() override { theApp.ExitInstance(); }
+    AppTest() : m_outerState(qgetenv("XDG_STATE_HOME")) {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
+        qputenv("XDG_STATE_HOME", m_state.path().toUtf8());
+    }
+    ~AppTest() override {
+        theApp.ExitInstance();
+        qputenv("XDG_STATE_HOME", m_outerState);
+    }
 
     // Runs start-up with these command-line arguments.
     BOOL Start(std::vector<CString> arguments = {}) {
@@ -62,6 +69,8 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
+    QByteArray m_outerState;
+    QTemporaryDir m_state; // before everything that may write there
     QTemporaryDir m_config;
     TestFiles m_files;
     ScriptedModalHost m_host;

@@ -3,8 +3,8 @@
 #include "res/Resource.h"
 
 #include "../support/ScriptedModalHost.h"
-#include "../support/WorkedExample.h"
 #include "../support/TestImages.h"
+#include "../support/WorkedExample.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 
 #include <csignal>
 #include <fcntl.h>
@@ -21,8 +22,8 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <thread>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 
@@ -372,11 +373,19 @@ ExportOutcome ExportAsOrdinaryUser(CTallyscopeDoc& doc, const QString& path, rli
     };
     if (geteuid() != 0)
         return run();
+    // The ordinary user keeps a copy of a file rewritten in place in a recovery folder of its own.
+    const QTemporaryDir state;
+    if (chown(state.path().toUtf8().constData(), kUnprivilegedId, kUnprivilegedId) != 0)
+        return CannotDropRoot;
     const pid_t child = fork();
     if (child == 0) {
         if (setgid(kUnprivilegedId) != 0 || setuid(kUnprivilegedId) != 0)
             _exit(CannotDropRoot);
-        _exit(run());
+        qputenv("XDG_STATE_HOME", state.path().toUtf8());
+        const ExportOutcome outcome = run();
+        const bool copiesLeft =
+            !QDir(state.path() + "/tallyscope").entryList({"*.kept"}, QDir::Files).isEmpty();
+        _exit(copiesLeft ? Other : outcome);
     }
     int status = 0;
     if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))

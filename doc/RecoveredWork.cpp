@@ -1,0 +1,377 @@
+#include "doc/RecoveredWork.h"
+
+#include "doc/CTallyscopeDoc.h"
+#include "platform/core/FileIdentity.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QFile>
+
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr const char* kHeader = "TallyscopeJournal 1";
+// Pictures up to this size are hashed whole; larger ones by their first and last halves of it.
+constexpr qint64 kWholeHashLimit = qint64{8} << 20;
+
+std::uint64_t Checksum(const char* data, std::size_t size) {
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
+    for (std::size_t i = 0; i < size; ++i)
+        hash = (hash ^ static_cast<unsigned char>(data[i])) * 1099511628211ull;
+    return hash;
+}
+
+void AppendNumber(std::string& out, long long value) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+}
+
+// A double as its 64 bits: it reads back the same value, the same NaN and the same signed zero.
+void AppendBits(std::string& out, double value) {
+    char digits[24];
+    const auto result =
+        std::to_chars(digits, digits + sizeof digits, std::bit_cast<std::uint64_t>(value), 16);
+    out.append(digits, result.ptr);
+}
+
+void AppendReference(std::string& out, const char* name, const RecoveredWork::Reference& reference) {
+    out += name;
+    out += ' ';
+    AppendNumber(out, reference.x);
+    out += ' ';
+    AppendNumber(out, reference.y);
+    out += ' ';
+    AppendBits(out, reference.valueX);
+    out += ' ';
+    AppendBits(out, reference.valueY);
+    out += '\n';
+}
+
+// Reads the fields of one line, space-separated, in order; every read must succeed and use up
+// the line for the line to count.
+class LineReader {
+public:
+    LineReader(const char* begin, const char* end) : m_at(begin), m_end(end) {}
+
+    bool Word(const char* expected) {
+        const std::size_t length = std::char_traits<char>::length(expected);
+        if (static_cast<std::size_t>(m_end - m_at) < length ||
+            std::char_traits<char>::compare(m_at, expected, length) != 0)
+            return false;
+        m_at += length;
+        return Separator();
+    }
+    template <typename Number> bool Read(Number& value, int base = 10) {
+        const auto result = std::from_chars(m_at, m_end, value, base);
+        if (result.ec != std::errc() || result.ptr == m_at)
+            return false;
+        m_at = result.ptr;
+        return Separator();
+    }
+    bool Bits(double& value) {
+        std::uint64_t bits = 0;
+        if (!Read(bits, 16))
+            return false;
+        value = std::bit_cast<double>(bits);
+        return true;
+    }
+    bool Rest(QByteArray& value) {
+        value = QByteArray(m_at, static_cast<qsizetype>(m_end - m_at));
+        m_at = m_end;
+        return true;
+    }
+    bool Done() const { return m_at == m_end; }
+
+private:
+    bool Separator() {
+        if (m_at == m_end)
+            return true;
+        if (*m_at != ' ')
+            return false;
+        ++m_at;
+        return true;
+    }
+    const char* m_at;
+    const char* m_end;
+};
+
+// The lines of a text, one at a time.
+class Lines {
+public:
+    Lines(const char* begin, const char* end) : m_at(begin), m_end(end) {}
+    bool Next(LineReader& line) {
+        if (m_at >= m_end)
+            return false;
+        const char* newline =
+            static_cast<const char*>(std::memchr(m_at, '\n', static_cast<std::size_t>(m_end - m_at)));
+        if (newline == nullptr)
+            return false;
+        line = LineReader(m_at, newline);
+        m_at = newline + 1;
+        return true;
+    }
+
+private:
+    const char* m_at;
+    const char* m_end;
+};
+
+bool ReadReference(Lines& lines, const char* name, RecoveredWork::Reference& reference) {
+    LineReader line(nullptr, nullptr);
+    return lines.Next(line) && line.Word(name) && line.Read(reference.x) && line.Read(reference.y) &&
+           line.Bits(reference.valueX) && line.Bits(reference.valueY) && line.Done();
+}
+
+template <typename... Numbers> bool ReadLine(Lines& lines, const char* name, Numbers&... numbers) {
+    LineReader line(nullptr, nullptr);
+    return lines.Next(line) && line.Word(name) && (line.Read(numbers) && ...) && line.Done();
+}
+
+RecoveredWork::Reference ReferenceOf(const CData& point) {
+    return {point.m_nPixelX, point.m_nPixelY, point.m_dValueX, point.m_dValueY};
+}
+
+void PutReference(CData& point, const RecoveredWork::Reference& reference) {
+    point.m_nPixelX = reference.x;
+    point.m_nPixelY = reference.y;
+    point.m_dValueX = reference.valueX;
+    point.m_dValueY = reference.valueY;
+    point.m_bSelected = FALSE;
+}
+
+} // namespace
+
+bool RecoveredWork::Reference::operator==(const Reference& other) const {
+    return x == other.x && y == other.y &&
+           std::bit_cast<std::uint64_t>(valueX) == std::bit_cast<std::uint64_t>(other.valueX) &&
+           std::bit_cast<std::uint64_t>(valueY) == std::bit_cast<std::uint64_t>(other.valueY);
+}
+
+RecoveredWork::PictureStamp RecoveredWork::PictureStamp::Of(const QString& path) {
+    PictureStamp stamp;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return stamp;
+    const FileIdentity identity = FileIdentity::OfDescriptor(file.handle());
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const qint64 size = identity.size;
+    const qint64 half = kWholeHashLimit / 2;
+    const bool whole = size <= kWholeHashLimit;
+    const QByteArray head = file.read(whole ? size : half);
+    hash.addData(head);
+    if (!whole) {
+        if (!file.seek(size - half))
+            return stamp;
+        hash.addData(file.read(half));
+    }
+    if (file.error() != QFileDevice::NoError)
+        return stamp;
+    stamp.size = size;
+    stamp.modifiedNs = identity.modifiedNs;
+    stamp.hash = hash.result().toHex();
+    return stamp;
+}
+
+RecoveredWork RecoveredWork::Capture(const CTallyscopeDoc& doc) {
+    RecoveredWork work;
+    work.picturePath = QString::fromUtf8(doc.GetPathName().GetString());
+    work.writtenMs = QDateTime::currentMSecsSinceEpoch();
+    const CDataSeries& all = doc.m_DataSeries;
+    work.series.assign(static_cast<std::size_t>(all.m_aSeries.GetSize()), Series());
+    for (int s = 0; s < all.m_aSeries.GetSize(); ++s) {
+        const CDataArray& points = *all.m_aSeries[s];
+        Series& copy = work.series[static_cast<std::size_t>(s)];
+        copy.reserve(static_cast<std::size_t>(points.m_aData.GetSize()));
+        for (int i = 0; i < points.m_aData.GetSize(); ++i) {
+            const CData& point = *points.m_aData[i];
+            copy.emplace_back(point.m_nPixelX, point.m_nPixelY);
+            if (point.m_bSelected && work.selectedSeries == -2) {
+                work.selectedSeries = s;
+                work.selectedIndex = i;
+            }
+        }
+    }
+    const CDataAxis& axis = doc.m_DataAxis;
+    work.origin = ReferenceOf(axis.m_Origin);
+    work.xAxis = ReferenceOf(axis.m_XAxis);
+    work.yAxis = ReferenceOf(axis.m_YAxis);
+    const CData* references[] = {&axis.m_Origin, &axis.m_XAxis, &axis.m_YAxis};
+    for (int r = 0; r < 3; ++r) {
+        if (references[r]->m_bSelected) { // the document's selection prefers a reference point
+            work.selectedSeries = -1;
+            work.selectedIndex = r;
+            break;
+        }
+    }
+    work.logX = axis.m_bLogX != FALSE;
+    work.logY = axis.m_bLogY != FALSE;
+    work.measureLength = doc.m_bMeasureLength != FALSE;
+    work.measureArea = doc.m_bMeasureArea != FALSE;
+    return work;
+}
+
+QByteArray RecoveredWork::WorkText() const {
+    std::string out;
+    out.reserve(256 + 16 * static_cast<std::size_t>(PointCount()));
+    AppendReference(out, "origin", origin);
+    AppendReference(out, "x-axis", xAxis);
+    AppendReference(out, "y-axis", yAxis);
+    out += logX ? "log 1 " : "log 0 ";
+    out += logY ? "1\n" : "0\n";
+    out += measureLength ? "measure 1 " : "measure 0 ";
+    out += measureArea ? "1\n" : "0\n";
+    out += "selection ";
+    AppendNumber(out, selectedSeries);
+    out += ' ';
+    AppendNumber(out, selectedIndex);
+    out += "\nseries ";
+    AppendNumber(out, static_cast<long long>(series.size()));
+    out += '\n';
+    for (const Series& points : series) {
+        out += "points ";
+        AppendNumber(out, static_cast<long long>(points.size()));
+        out += '\n';
+        for (const auto& [x, y] : points) {
+            AppendNumber(out, x);
+            out += ' ';
+            AppendNumber(out, y);
+            out += '\n';
+        }
+    }
+    return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+QByteArray RecoveredWork::Serialise() const {
+    QByteArray text = kHeader;
+    text += "\npicture " + picturePath.toUtf8().toBase64();
+    text += "\npicture-size " + QByteArray::number(picture.size);
+    text += "\npicture-modified " + QByteArray::number(picture.modifiedNs);
+    text += "\npicture-hash " + (picture.hash.isEmpty() ? QByteArray("-") : picture.hash);
+    text += "\nwritten " + QByteArray::number(writtenMs) + "\n";
+    text += WorkText();
+    text +=
+        "end " +
+        QByteArray::number(
+            static_cast<qulonglong>(Checksum(text.constData(), static_cast<std::size_t>(text.size()))), 16) +
+        "\n";
+    return text;
+}
+
+std::optional<RecoveredWork> RecoveredWork::Parse(const QByteArray& text) {
+    // The last line holds the checksum of everything before it.
+    if (!text.endsWith('\n'))
+        return std::nullopt;
+    const qsizetype endLine = text.lastIndexOf('\n', text.size() - 2) + 1;
+    LineReader end(text.constData() + endLine, text.constData() + text.size() - 1);
+    std::uint64_t checksum = 0;
+    if (endLine <= 0 || !end.Word("end") || !end.Read(checksum, 16) || !end.Done() ||
+        checksum != Checksum(text.constData(), static_cast<std::size_t>(endLine)))
+        return std::nullopt;
+
+    Lines lines(text.constData(), text.constData() + endLine);
+    LineReader line(nullptr, nullptr);
+    RecoveredWork work;
+    QByteArray path;
+    QByteArray hash;
+    if (!lines.Next(line) || !line.Word("TallyscopeJournal") || !line.Word("1") || !line.Done() ||
+        !lines.Next(line) || !line.Word("picture") || !line.Rest(path) ||
+        !ReadLine(lines, "picture-size", work.picture.size) ||
+        !ReadLine(lines, "picture-modified", work.picture.modifiedNs) || !lines.Next(line) ||
+        !line.Word("picture-hash") || !line.Rest(hash) || !ReadLine(lines, "written", work.writtenMs))
+        return std::nullopt;
+    work.picturePath = QString::fromUtf8(QByteArray::fromBase64(path));
+    work.picture.hash = hash == "-" ? QByteArray() : hash;
+    int logX = 0, logY = 0, length = 0, area = 0;
+    long long seriesCount = 0;
+    if (!ReadReference(lines, "origin", work.origin) || !ReadReference(lines, "x-axis", work.xAxis) ||
+        !ReadReference(lines, "y-axis", work.yAxis) || !ReadLine(lines, "log", logX, logY) ||
+        !ReadLine(lines, "measure", length, area) ||
+        !ReadLine(lines, "selection", work.selectedSeries, work.selectedIndex) ||
+        !ReadLine(lines, "series", seriesCount) || seriesCount < 1 || seriesCount > text.size())
+        return std::nullopt;
+    work.logX = logX != 0;
+    work.logY = logY != 0;
+    work.measureLength = length != 0;
+    work.measureArea = area != 0;
+    work.series.assign(static_cast<std::size_t>(seriesCount), Series());
+    for (Series& points : work.series) {
+        long long count = 0;
+        if (!ReadLine(lines, "points", count) || count < 0 || count > text.size())
+            return std::nullopt;
+        points.resize(static_cast<std::size_t>(count));
+        for (auto& [x, y] : points) {
+            if (!lines.Next(line) || !line.Read(x) || !line.Read(y) || !line.Done())
+                return std::nullopt;
+        }
+    }
+    if (lines.Next(line))
+        return std::nullopt; // something between the points and the checksum
+    const bool selectionFits =
+        work.selectedSeries == -2 ||
+        (work.selectedSeries == -1 && work.selectedIndex >= 0 && work.selectedIndex < 3) ||
+        (work.selectedSeries >= 0 && static_cast<std::size_t>(work.selectedSeries) < work.series.size() &&
+         work.selectedIndex >= 0 &&
+         static_cast<std::size_t>(work.selectedIndex) <
+             work.series[static_cast<std::size_t>(work.selectedSeries)].size());
+    if (!selectionFits)
+        return std::nullopt;
+    return work;
+}
+
+std::optional<RecoveredWork> RecoveredWork::ReadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return Parse(file.readAll());
+}
+
+void RecoveredWork::ApplyTo(CTallyscopeDoc& doc) const {
+    doc.ClearSelection();
+    CDataSeries& all = doc.m_DataSeries;
+    all.DeleteAll();
+    for (std::size_t s = 0; s < series.size(); ++s) {
+        if (s > 0)
+            all.NewSeries();
+        for (const auto& [x, y] : series[s])
+            all.AddData(x, y);
+    }
+    CDataAxis& axis = doc.m_DataAxis;
+    PutReference(axis.m_Origin, origin);
+    PutReference(axis.m_XAxis, xAxis);
+    PutReference(axis.m_YAxis, yAxis);
+    axis.m_bLogX = logX ? TRUE : FALSE;
+    axis.m_bLogY = logY ? TRUE : FALSE;
+    doc.m_bMeasureLength = measureLength ? TRUE : FALSE;
+    doc.m_bMeasureArea = measureArea ? TRUE : FALSE;
+    if (selectedSeries >= 0) {
+        all.m_aSeries[selectedSeries]->m_aData[selectedIndex]->m_bSelected = TRUE;
+    } else if (selectedSeries == -1) {
+        CData* references[] = {&axis.m_Origin, &axis.m_XAxis, &axis.m_YAxis};
+        references[selectedIndex]->m_bSelected = TRUE;
+    }
+}
+
+RecoveredWork::PictureState RecoveredWork::CheckPicture() const {
+    const PictureStamp now = PictureStamp::Of(picturePath);
+    if (now.size < 0)
+        return PictureState::Missing;
+    if (now.size != picture.size || now.hash != picture.hash)
+        return PictureState::Changed;
+    // A large picture is hashed in part: there, a new modification time counts as a change.
+    return now.modifiedNs == picture.modifiedNs || now.size <= kWholeHashLimit ? PictureState::Same
+                                                                               : PictureState::Changed;
+}
+
+int RecoveredWork::PointCount() const {
+    std::size_t count = 0;
+    for (const Series& points : series)
+        count += points.size();
+    return static_cast<int>(count);
+}

@@ -1,0 +1,69 @@
+#pragma once
+// The document's work as the recovery journal keeps it: the picture it belongs to (path, size,
+// modification time and a hash of its bytes, or of its first and last few megabytes when it is
+// large), every series with its points in picture pixels, the calibration with its values and log
+// flags, the measurement switches, the current series and the selection. Numbers are written so
+// that they read back bit for bit, and the text ends with a checksum of itself, so that a journal
+// either reads back exactly as written or not at all.
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+class CTallyscopeDoc;
+
+class RecoveredWork {
+public:
+    // The picture file as it was when the work was journalled.
+    struct PictureStamp {
+        qint64 size = -1;
+        qint64 modifiedNs = 0;
+        QByteArray hash; // hex SHA-256
+        // The file as it is now; size -1 when it cannot be read.
+        static PictureStamp Of(const QString& path);
+        bool operator==(const PictureStamp&) const = default;
+    };
+    enum class PictureState { Same, Changed, Missing };
+    struct Reference {
+        int x = 0;
+        int y = 0;
+        double valueX = 0.0;
+        double valueY = 0.0;
+        bool operator==(const Reference& other) const;
+    };
+    using Series = std::vector<std::pair<int, int>>;
+
+    // The document's work now (the picture stamp is left for the writer to fill in).
+    static RecoveredWork Capture(const CTallyscopeDoc& doc);
+    // The journal text; Parse gives the work back, or nothing for a text that is not whole.
+    QByteArray Serialise() const;
+    static std::optional<RecoveredWork> Parse(const QByteArray& text);
+    static std::optional<RecoveredWork> ReadFile(const QString& path);
+
+    // Puts the work into the document: points, series, calibration, switches and selection.
+    void ApplyTo(CTallyscopeDoc& doc) const;
+    // Whether the picture file is still the one the work was picked on.
+    PictureState CheckPicture() const;
+    int PointCount() const;
+    // The work alone, without the picture's stamp or the time: equal for equal work.
+    QByteArray WorkText() const;
+
+    QString picturePath;
+    PictureStamp picture;
+    qint64 writtenMs = 0;
+    std::vector<Series> series{Series()};
+    Reference origin;
+    Reference xAxis;
+    Reference yAxis;
+    bool logX = false;
+    bool logY = false;
+    bool measureLength = false;
+    bool measureArea = false;
+    // The selected point: a picked one (series, index) or a reference point (-1, 0 origin,
+    // 1 X axis, 2 Y axis); none when selectedSeries is -2.
+    int selectedSeries = -2;
+    int selectedIndex = 0;
+};
