@@ -4,8 +4,8 @@
 #include "doc/RecoveredWork.h"
 #include "platform/app/CWinApp.h"
 #include "platform/core/KeptFile.h"
-#include "platform/ui/ModalHost.h"
 #include "platform/core/RecoveryFolder.h"
+#include "platform/ui/ModalHost.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -49,38 +49,28 @@ bool SamePath(const QString& a, const QString& b) {
 
 void WorkRecovery::OfferAtStart(CTallyscopeDoc& doc) {
     OfferKeptFiles();
-    if (doc.m_pPicture != nullptr) {
+    if (doc.m_pPicture != nullptr)
         OfferForPicture(doc);
-        return;
-    }
-    const OfferingScope scope;
-    for (const QString& path : RecoveryFolder::Orphans(kJournal)) {
-        const std::unique_ptr<QLockFile> claim = RecoveryFolder::Claim(path);
-        const std::optional<RecoveredWork> work = claim ? RecoveredWork::ReadFile(path) : std::nullopt;
-        if (!work)
-            continue;
-        const Outcome outcome = Offer(doc, *work, false);
-        if (outcome == Outcome::LetGo)
-            RecoveryFolder::KeepAsBackup(path, kJournal);
-        if (outcome == Outcome::Restored) {
-            RecoveryFolder::RemoveDurably(path);
-            if (doc.IsModified())
-                return; // the document holds that work now; the rest waits for a later start
-        }
-    }
+    else
+        OfferJournals(doc, Pictures::Any);
 }
 
 void WorkRecovery::OfferForPicture(CTallyscopeDoc& doc) {
-    if (g_offering || doc.m_pPicture == nullptr)
-        return;
+    if (!g_offering && doc.m_pPicture != nullptr)
+        OfferJournals(doc, Pictures::TheOpenOne);
+}
+
+// With a picture open, only its own journals are offered. Once one is restored the document holds
+// that work, and the rest wait for a later start.
+void WorkRecovery::OfferJournals(CTallyscopeDoc& doc, Pictures pictures) {
     const OfferingScope scope;
     const QString picture = QString::fromUtf8(doc.GetPathName().GetString());
     for (const QString& path : RecoveryFolder::Orphans(kJournal)) {
         const std::unique_ptr<QLockFile> claim = RecoveryFolder::Claim(path);
         const std::optional<RecoveredWork> work = claim ? RecoveredWork::ReadFile(path) : std::nullopt;
-        if (!work || !SamePath(work->picturePath, picture))
+        if (!work || (pictures == Pictures::TheOpenOne && !SamePath(work->picturePath, picture)))
             continue;
-        const Outcome outcome = Offer(doc, *work, true);
+        const Outcome outcome = Offer(doc, *work, pictures);
         if (outcome == Outcome::LetGo)
             RecoveryFolder::KeepAsBackup(path, kJournal);
         if (outcome == Outcome::Restored) {
@@ -92,45 +82,42 @@ void WorkRecovery::OfferForPicture(CTallyscopeDoc& doc) {
 
 // The picture is opened (unless it is the open one) and the work put on it; a picture that is gone
 // can still have its work exported, and a changed one is said to be so.
-WorkRecovery::Outcome WorkRecovery::Offer(CTallyscopeDoc& doc, const RecoveredWork& work, bool pictureOpen) {
+WorkRecovery::Outcome WorkRecovery::Offer(CTallyscopeDoc& doc, const RecoveredWork& work, Pictures pictures) {
     const RecoveredWork::PictureState state = work.CheckPicture();
     const int points = work.PointCount();
-    if (state == RecoveredWork::PictureState::Missing) {
-        switch (Ask(kMsgExportWorkPictureMissing, work.picturePath, points)) {
-        case IDYES:
-            return ExportWithoutPicture(work) ? Outcome::LetGo : Outcome::Left;
-        case IDNO:
-            return Outcome::LetGo;
-        default:
-            return Outcome::Left;
-        }
-    }
+    if (state == RecoveredWork::PictureState::Missing)
+        return OfferExport(kMsgExportWorkPictureMissing, work.picturePath, work);
     const bool changed = state == RecoveredWork::PictureState::Changed;
     switch (
         Ask(changed ? kMsgRestoreWorkPictureChanged : kMsgRestoreWork, FileName(work.picturePath), points)) {
     case IDYES:
         break;
     case IDNO:
-        if (!changed)
-            return Outcome::LetGo;
-        switch (Ask(kMsgExportWorkInstead, FileName(work.picturePath), points)) {
-        case IDYES:
-            return ExportWithoutPicture(work) ? Outcome::LetGo : Outcome::Left;
-        case IDNO:
-            return Outcome::LetGo;
-        default:
-            return Outcome::Left;
-        }
+        return changed ? OfferExport(kMsgExportWorkInstead, FileName(work.picturePath), work)
+                       : Outcome::LetGo;
     default:
         return Outcome::Left;
     }
-    if (!pictureOpen) {
+    if (pictures == Pictures::Any) {
         CWinApp* app = AfxGetApp();
         if (app == nullptr || app->OpenDocumentFile(work.picturePath.toUtf8().constData()) == nullptr)
             return Outcome::Left;
     }
     doc.RestoreWork(work);
     return Outcome::Restored;
+}
+
+// Yes exports the work (and it is let go once written), No lets it go, Cancel leaves it.
+WorkRecovery::Outcome WorkRecovery::OfferExport(const char* question, const QString& name,
+                                                const RecoveredWork& work) {
+    switch (Ask(question, name, work.PointCount())) {
+    case IDYES:
+        return ExportWithoutPicture(work) ? Outcome::LetGo : Outcome::Left;
+    case IDNO:
+        return Outcome::LetGo;
+    default:
+        return Outcome::Left;
+    }
 }
 
 // A document of its own, with no picture and no journal, writes the work through the usual save

@@ -8,6 +8,7 @@
 // folder, so a wrong answer is not final), Cancel leaves it for the next start.
 
 class CTallyscopeDoc;
+class QString;
 class RecoveredWork;
 
 class WorkRecovery {
@@ -21,7 +22,11 @@ public:
 
 private:
     enum class Outcome { Restored, LetGo, Left };
-    static Outcome Offer(CTallyscopeDoc& doc, const RecoveredWork& work, bool pictureOpen);
+    // Whether the journals offered are those of the open picture, or of any picture (to be opened).
+    enum class Pictures { TheOpenOne, Any };
+    static void OfferJournals(CTallyscopeDoc& doc, Pictures pictures);
+    static Outcome Offer(CTallyscopeDoc& doc, const RecoveredWork& work, Pictures pictures);
+    static Outcome OfferExport(const char* question, const QString& name, const RecoveredWork& work);
     static bool ExportWithoutPicture(const RecoveredWork& work);
 };
 

@@ -6,6 +6,7 @@
 #include "app/CMainFrame.h"
 #include "app/CTallyscopeApp.h"
 #include "doc/CTallyscopeDoc.h"
+#include "res/Resource.h"
 #include "view/CTallyscopeView.h"
 
 #include "QtBenchmarkMain.h"

@@ -150,6 +150,8 @@ void CTallyscopeDoc::DiscardJournal() {
 // open image, its points and its calibration exactly as they were. A damaged file of which only a
 // part could be decoded is said so before it replaces them.
 BOOL CTallyscopeDoc::OnOpenDocument(LPCTSTR lpszPathName) {
+    // A failed open leaves the work in place, as much to be kept as before the question.
+    m_bWorkReleased = FALSE;
     if (!CanOpenForReading(lpszPathName))
         return FALSE;
     COleVariant varFileName(lpszPathName);

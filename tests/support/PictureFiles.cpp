@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include <jpeglib.h>
@@ -77,8 +78,12 @@ QByteArray EncodeWithQt(const QImage& image, const char* format, int quality) {
     return bytes;
 }
 
-QByteArray EncodeCmykJpeg(const QImage& image) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+namespace {
+// A JPEG written by libjpeg: `configure` sets what differs from libjpeg's defaults, `row` gives the
+// samples of each row in turn.
+QByteArray CompressWithLibjpeg(int width, int height, int components, J_COLOR_SPACE space,
+                               const std::function<void(jpeg_compress_struct&)>& configure,
+                               const std::function<JSAMPLE*(int y)>& row) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -86,24 +91,15 @@ QByteArray EncodeCmykJpeg(const QImage& image) {
     unsigned char* out = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &out, &size);
-    info.image_width = static_cast<JDIMENSION>(rgb.width());
-    info.image_height = static_cast<JDIMENSION>(rgb.height());
-    info.input_components = 4;
-    info.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&info); // CMYK in the file, with Adobe's marker
-    jpeg_set_quality(&info, 95, TRUE);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = components;
+    info.in_color_space = space;
+    jpeg_set_defaults(&info);
+    configure(info);
     jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(4 * static_cast<std::size_t>(rgb.width()));
     while (info.next_scanline < info.image_height) {
-        const auto* pixels =
-            reinterpret_cast<const QRgb*>(rgb.constScanLine(static_cast<int>(info.next_scanline)));
-        for (int x = 0; x < rgb.width(); ++x) {
-            row[4 * x] = static_cast<JSAMPLE>(qRed(pixels[x]));
-            row[4 * x + 1] = static_cast<JSAMPLE>(qGreen(pixels[x]));
-            row[4 * x + 2] = static_cast<JSAMPLE>(qBlue(pixels[x]));
-            row[4 * x + 3] = static_cast<JSAMPLE>(x % 3 == 0 ? 170 : 255);
-        }
-        JSAMPROW rows[] = {row.data()};
+        JSAMPROW rows[] = {row(static_cast<int>(info.next_scanline))};
         jpeg_write_scanlines(&info, rows, 1);
     }
     jpeg_finish_compress(&info);
@@ -112,45 +108,48 @@ QByteArray EncodeCmykJpeg(const QImage& image) {
     std::free(out);
     return bytes;
 }
+} // namespace
+
+QByteArray EncodeCmykJpeg(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    std::vector<JSAMPLE> samples(4 * static_cast<std::size_t>(rgb.width()));
+    // CMYK in the file, with Adobe's marker.
+    return CompressWithLibjpeg(
+        rgb.width(), rgb.height(), 4, JCS_CMYK,
+        [](jpeg_compress_struct& info) { jpeg_set_quality(&info, 95, TRUE); },
+        [&](int y) {
+            const auto* pixels = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+            for (int x = 0; x < rgb.width(); ++x) {
+                samples[4 * x] = static_cast<JSAMPLE>(qRed(pixels[x]));
+                samples[4 * x + 1] = static_cast<JSAMPLE>(qGreen(pixels[x]));
+                samples[4 * x + 2] = static_cast<JSAMPLE>(qBlue(pixels[x]));
+                samples[4 * x + 3] = static_cast<JSAMPLE>(x % 3 == 0 ? 170 : 255);
+            }
+            return samples.data();
+        });
+}
 
 QByteArray EncodeMultiScanJpeg(const QImage& image, JpegScans scans) {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &out, &size);
-    info.image_width = static_cast<JDIMENSION>(rgb.width());
-    info.image_height = static_cast<JDIMENSION>(rgb.height());
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
     // One component a scan: the luminance, then each colour difference.
     jpeg_scan_info oneComponentEach[3]{};
-    if (scans == JpegScans::Progressive) {
-        jpeg_simple_progression(&info);
-    } else {
-        for (int c = 0; c < 3; ++c) {
-            oneComponentEach[c].comps_in_scan = 1;
-            oneComponentEach[c].component_index[0] = c;
-            oneComponentEach[c].Se = DCTSIZE2 - 1;
-        }
-        info.scan_info = oneComponentEach;
-        info.num_scans = 3;
+    for (int c = 0; c < 3; ++c) {
+        oneComponentEach[c].comps_in_scan = 1;
+        oneComponentEach[c].component_index[0] = c;
+        oneComponentEach[c].Se = DCTSIZE2 - 1;
     }
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[] = {const_cast<JSAMPLE*>(rgb.constScanLine(static_cast<int>(info.next_scanline)))};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    QByteArray bytes(reinterpret_cast<const char*>(out), static_cast<qsizetype>(size));
-    std::free(out);
-    return bytes;
+    return CompressWithLibjpeg(
+        rgb.width(), rgb.height(), 3, JCS_RGB,
+        [&](jpeg_compress_struct& info) {
+            jpeg_set_quality(&info, 90, TRUE);
+            if (scans == JpegScans::Progressive) {
+                jpeg_simple_progression(&info);
+            } else {
+                info.scan_info = oneComponentEach;
+                info.num_scans = 3;
+            }
+        },
+        [&](int y) { return const_cast<JSAMPLE*>(rgb.constScanLine(y)); });
 }
 
 QByteArray EncodeRleBmp(const QImage& palettePicture, RleDepth depth, int shortRow) {
