@@ -157,7 +157,7 @@ bool RecoveredWork::Reference::operator==(const Reference& other) const {
 RecoveredWork::PictureStamp RecoveredWork::PictureStamp::Of(const QString& path) {
     PictureStamp stamp;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return stamp;
     const FileIdentity identity = FileIdentity::OfDescriptor(file.handle());
     QCryptographicHash hash(QCryptographicHash::Sha256);
