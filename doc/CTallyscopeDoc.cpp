@@ -84,9 +84,7 @@ void CTallyscopeDoc::DeleteContents() {
     CDocument::DeleteContents();
 }
 
-BOOL CTallyscopeDoc::OnNewDocument() {
-    return CDocument::OnNewDocument() ? TRUE : FALSE;
-}
+BOOL CTallyscopeDoc::OnNewDocument() { return CDocument::OnNewDocument() ? TRUE : FALSE; }
 
 // The export is the only way the points and the calibration outlive the picture, so it stands
 // where other programs offer to save.
