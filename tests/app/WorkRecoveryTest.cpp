@@ -486,8 +486,8 @@ TEST_F(Recovery, Kill_AtRandomMomentsTheJournalAlwaysParsesAndHoldsARecentState)
         }
         ASSERT_GE(states.size(), 1u);
         // A state counts as recent when it was still the program's state a second before the kill
-        // (with a quarter of a second for the write itself on a busy machine).
-        const long long windowStart = killedNs - 1'250'000'000;
+        // (with half a second more for the timer and the write on a busy machine).
+        const long long windowStart = killedNs - 1'500'000'000;
         std::vector<QByteArray> recent;
         for (std::size_t i = 0; i < states.size(); ++i) {
             if (i + 1 == states.size() || states[i + 1].reachedNs >= windowStart)
