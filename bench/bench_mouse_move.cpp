@@ -9,6 +9,7 @@
 #include "res/Resource.h"
 #include "view/CTallyscopeView.h"
 
+#include "BenchDocument.h"
 #include "QtBenchmarkMain.h"
 
 #include <benchmark/benchmark.h>
@@ -19,8 +20,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QWidget>
-
-#include <cmath>
 
 namespace {
 
@@ -37,29 +36,6 @@ QString WriteChart(const QTemporaryDir& dir) {
     const QString path = dir.filePath("chart.bmp");
     chart.save(path);
     return path;
-}
-
-// The last finished series (the one the status bar measures) with the given number of points on a
-// wavy curve, then a current series with a few points; an oblique, logarithmic calibration.
-void FillDocument(CTallyscopeDoc& doc, int points) {
-    CDataAxis& axis = doc.m_DataAxis;
-    axis.m_Origin.m_nPixelX = 60;
-    axis.m_Origin.m_nPixelY = 850;
-    axis.m_Origin.m_dValueY = 1.0;
-    axis.m_XAxis.m_nPixelX = 1150;
-    axis.m_XAxis.m_nPixelY = 840;
-    axis.m_XAxis.m_dValueX = 100.0;
-    axis.m_YAxis.m_nPixelX = 70;
-    axis.m_YAxis.m_nPixelY = 40;
-    axis.m_YAxis.m_dValueY = 1e4;
-    axis.m_bLogY = TRUE;
-    for (int k = 0; k < points; ++k)
-        doc.m_DataSeries.AddData(60 + k % 1090, 450 + static_cast<int>(300 * std::sin(k / 40.0)));
-    doc.m_DataSeries.NewSeries();
-    for (int k = 0; k < 10; ++k)
-        doc.m_DataSeries.AddData(100 + 50 * k, 200 + 10 * k);
-    doc.m_bMeasureLength = TRUE;
-    doc.m_bMeasureArea = TRUE;
 }
 
 // One move and everything it leads to. Kept out of line, so a profiler can collect this alone
