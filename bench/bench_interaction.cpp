@@ -61,7 +61,7 @@ QString WriteChart(const QTemporaryDir& dir) {
 }
 
 // The virtual display and its window manager, for the whole run.
-class Display {
+class VirtualDisplay {
 public:
     bool Start() {
         if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
@@ -80,7 +80,7 @@ public:
                 1000); // openbox takes the screen in a moment; windows mapped before are not framed
         return true;
     }
-    ~Display() {
+    ~VirtualDisplay() {
         for (QProcess* process : {&m_windowManager, &m_server}) {
             process->kill();
             process->waitForFinished();
@@ -105,7 +105,7 @@ private:
     QString m_name;
 };
 
-Display* g_display = nullptr;
+VirtualDisplay* g_display = nullptr;
 
 // Nanoseconds on a CPU: the process's threads together, and its main thread alone.
 struct Cpu {
@@ -293,9 +293,9 @@ int main(int argc, char** argv) {
     arguments.push_back(nullptr);
 
     QTemporaryDir dir;
-    std::unique_ptr<Display> display;
+    std::unique_ptr<VirtualDisplay> display;
     return RunQtBenchmarks(count, arguments.data(), [&] {
-        display = std::make_unique<Display>();
+        display = std::make_unique<VirtualDisplay>();
         if (!display->Start()) {
             std::fputs("bench_interaction: no Xvfb or xdotool, nothing measured\n", stderr);
             return;
