@@ -136,8 +136,17 @@ void CStatusBar::ApplyPaneInfo(int nIndex) {
     } else {
         KeepTextWidth(pane, pane.width);
         m_pLayout->setStretch(nIndex, 0);
+        DrawWithoutShaping(*label);
     }
     box->updateGeometry(); // a new border changes the label's height
+}
+
+// A fixed pane holds a read-out, measured and drawn anew on every mouse move: its digits and
+// letters look the same unshaped, and shaping was a large part of a move's cost.
+void CStatusBar::DrawWithoutShaping(QLabel& label) {
+    QFont font = label.font();
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    label.setFont(font);
 }
 
 void CStatusBar::KeepTextWidth(Pane& pane, int textWidth) {

@@ -50,6 +50,7 @@ private:
     };
     void ApplyPaneInfo(int nIndex);
     void KeepTextWidth(Pane& pane, int textWidth);
+    static void DrawWithoutShaping(QLabel& label);
     bool IsPaneIndex(int nIndex) const { return nIndex >= 0 && nIndex < GetCount(); }
 
     std::vector<Pane> m_panes;

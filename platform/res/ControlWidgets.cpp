@@ -127,9 +127,26 @@ QRect TextInk(const QFont& font, const QString& text) {
 
 } // namespace
 
+// The control paints its own background, so a new text repaints the control alone, not the form
+// behind it as well.
 AfxStaticTextWidget::AfxStaticTextWidget(const QString& text, QWidget* parent) : QLabel(text, parent) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextFormat(Qt::PlainText);
+    setAutoFillBackground(true);
+    m_unshapedFont = font();
+    m_unshapedFont.setStyleStrategy(QFont::PreferNoShaping);
+}
+
+// Shaping adds nothing to ASCII but kerning, and kerning pairs letters: a text of ASCII in which no
+// two letters meet ("X = -12", "R = 255") is drawn the same unshaped, "Point" perhaps not.
+const QFont& AfxStaticTextWidget::FaceFor(const QString& text) const {
+    bool afterLetter = false;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80 || (afterLetter && c.isLetter()))
+            return font();
+        afterLetter = c.isLetter();
+    }
+    return m_unshapedFont;
 }
 
 void AfxStaticTextWidget::SetTemplateRect(const QRect& rect) {
@@ -156,7 +173,8 @@ void AfxStaticTextWidget::Refit() {
 AfxStaticTextWidget::TextExtent AfxStaticTextWidget::MeasureText(const QString& text) {
     if (const TextExtent* extent = m_measured.object(text))
         return *extent;
-    const TextExtent extent{TextInk(font(), text), fontMetrics().horizontalAdvance(text)};
+    const QFont& face = FaceFor(text);
+    const TextExtent extent{TextInk(face, text), QFontMetrics(face).horizontalAdvance(text)};
     m_measured.insert(text, new TextExtent(extent));
     return extent;
 }
@@ -178,6 +196,7 @@ QPoint AfxStaticTextWidget::TextOrigin() const {
 
 void AfxStaticTextWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.setFont(FaceFor(text()));
     const QPoint origin = TextOrigin();
     const QRect line(origin.x(), origin.y() - fontMetrics().ascent(), width(), fontMetrics().height());
     style()->drawItemText(&painter, line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, palette(),
@@ -187,6 +206,8 @@ void AfxStaticTextWidget::paintEvent(QPaintEvent*) {
 void AfxStaticTextWidget::changeEvent(QEvent* event) {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        m_unshapedFont = font();
+        m_unshapedFont.setStyleStrategy(QFont::PreferNoShaping);
         m_measured.clear();
         Refit();
     }

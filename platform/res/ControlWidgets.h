@@ -107,9 +107,14 @@ private:
     // Where the text's origin (left end of its baseline) goes so that its ink stays inside.
     QPoint TextOrigin() const;
 
+    // The face a text is measured and drawn in: a read-out such as the magnifier's (a new one on
+    // every mouse move) looks the same unshaped and costs far less.
+    const QFont& FaceFor(const QString& text) const;
+
     QSize m_templateSize;
-    QRect m_ink;      // the pixels the text covers, relative to its origin
-    int m_advance = 0; // the text's advance width
+    QFont m_unshapedFont; // the control's face, without shaping
+    QRect m_ink;          // the pixels the text covers, relative to its origin
+    int m_advance = 0;    // the text's advance width
     QCache<QString, TextExtent> m_measured{256};
 };
 

@@ -25,6 +25,8 @@ QImage* KeptSurface::Image() {
         Forget();
     }
     m_bKept = true;
+    // The kept pixels cover the window: its background need not be filled under them first.
+    m_window->setAttribute(Qt::WA_OpaquePaintEvent, true);
     return &m_image;
 }
 
@@ -40,11 +42,20 @@ bool KeptSurface::Fits() const {
 
 void KeptSurface::Forget() {
     m_bKept = false;
+    if (m_window)
+        m_window->setAttribute(Qt::WA_OpaquePaintEvent, false);
     m_image.fill(m_window ? m_window->palette().color(QPalette::Window) : Qt::white);
 }
 
 bool KeptSurface::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::Paint || !m_window)
+    if (!m_window)
+        return false;
+    if (event->type() == QEvent::Resize && watched == m_window && m_bKept &&
+        m_image.size() != m_window->size()) {
+        Forget(); // the window paints its background again until something is drawn at the new size
+        return false;
+    }
+    if (event->type() != QEvent::Paint)
         return false;
     if (watched == m_parent) {
         // The parent's own region leaves out an opaque child, so its bounding box is what tells

@@ -3,7 +3,11 @@
 #include <QEvent>
 #include <QLabel>
 
-StatusPane::StatusPane(QWidget* parent) : QWidget(parent), m_label(new QLabel(this)) {}
+// The label paints its own background: a new read-out then repaints the label alone, not the bar,
+// the row and the window behind it as well.
+StatusPane::StatusPane(QWidget* parent) : QWidget(parent), m_label(new QLabel(this)) {
+    m_label->setAutoFillBackground(true);
+}
 
 void StatusPane::KeepWidth(int minimum, int preferred) {
     m_stretches = false;
