@@ -8,6 +8,7 @@
 #include "platform/app/FrameWidget.h"
 #include "platform/res/AfxResource.h"
 #include "platform/res/ResourceBuilder.h"
+#include "platform/ui/IdleTrigger.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -123,7 +124,7 @@ BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwSt
         return fail();
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
         m_idleConnection = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock,
-                                            m_pFrameWidget, [this] { OnIdleUpdateCmdUI(); });
+                                            m_pFrameWidget, [this] { OnIdle(); });
 
     const MessageMapEntry* onCreate = FindMessageEntry(WM_CREATE);
     if (onCreate != nullptr && std::get<msgmap::CreateFn>(onCreate->handler)(*this, &cs) == -1)
@@ -296,6 +297,15 @@ void CFrameWnd::ExecuteUserCommand(UINT nID) {
     ExecuteCommand(nID);
     // The command may have changed what is enabled or checked; show it without waiting for idle.
     OnIdleUpdateCmdUI();
+}
+
+// The loop falls idle several times for each event; the states can have moved only when an event
+// other than a repaint came in since the last update.
+void CFrameWnd::OnIdle() {
+    if (IdleTrigger::Generation() == m_nIdleGeneration)
+        return;
+    OnIdleUpdateCmdUI();
+    m_nIdleGeneration = IdleTrigger::Generation();
 }
 
 void CFrameWnd::OnIdleUpdateCmdUI() {

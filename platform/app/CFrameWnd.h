@@ -169,12 +169,14 @@ private:
     BOOL BuildMenu(UINT nIDResource);
     void BuildAccelerators(UINT nIDResource);
     void UpdateRecentFileMenu();
+    void OnIdle();
     void RegisterControlBar(CControlBar* pBar);
     void ExecuteUserCommand(UINT nID);
     void ReleaseWidget();
 
     FrameWidget* m_pFrameWidget = nullptr;
     QMetaObject::Connection m_idleConnection;
+    quint64 m_nIdleGeneration = 0; // the events seen at the last idle update
     DWORD m_dwDockStyle = 0;
     std::unique_ptr<CommandActions> m_pActions;
     std::vector<QAction*> m_acceleratorActions;

@@ -2,6 +2,7 @@
 
 #include "platform/gdi/CDC.h"
 #include "platform/res/Cursors.h"
+#include "platform/ui/IdleTrigger.h"
 #include "platform/ui/WndEventBridge.h"
 
 #include <QGuiApplication>
@@ -54,6 +55,7 @@ void CWnd::InvalidateRect(const CRect* rect, BOOL) {
     QWidget* target = m_inputWidget ? m_inputWidget.data() : m_hWnd.data();
     if (target == nullptr)
         return;
+    IdleTrigger::Touch(); // what a window shows changed, and with it perhaps what commands may do
     if (rect == nullptr)
         target->update();
     else
