@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <utility>
 
 IMPLEMENT_DYNCREATE(CZoomView, CFormView)
 
@@ -134,9 +136,50 @@ void CZoomView::UpdateZoom(int nX, int nY, BOOL bPoint) {
     m_strSource = bPoint ? "Point" : "Mouse";
     m_strX.Format("X = %d", nX);
     m_strY.Format("Y = %d", -nY); // upward positive, as the status bar counts
-    // One push of the form for the read-out and the position together: each exchange addresses
-    // every control, and this runs on every mouse move.
-    UpdateData(FALSE);
+    ShowReadOuts();
+}
+
+// This runs on every mouse move: after the first time, only the read-outs whose text changed are
+// pushed, unless the whole form was read (and may have refused the magnification's text).
+void CZoomView::ShowReadOuts() {
+    const std::pair<int, const CString*> readOuts[] = {
+        {IDC_ZOOM_SOURCE, &m_strSource}, {IDC_ZOOM_X, &m_strX}, {IDC_ZOOM_Y, &m_strY},
+        {IDC_ZOOM_B, &m_strB},           {IDC_ZOOM_G, &m_strG}, {IDC_ZOOM_R, &m_strR}};
+    const bool whole = !m_bReadOutsShown || m_bFormRead;
+    if (whole)
+        UpdateData(FALSE);
+    for (std::size_t i = 0; i < std::size(readOuts); ++i) {
+        const auto& [id, text] = readOuts[i];
+        if (!whole && *text != m_shownReadOuts[i]) {
+            if (CWnd* control = GetDlgItem(id))
+                control->SetWindowText(*text);
+        }
+        m_shownReadOuts[i] = *text;
+    }
+    m_bReadOutsShown = true;
+}
+
+// The channel switches take effect with every drawing. The whole form is read only when the
+// magnification's box holds other than the value in use, so that a text it refuses is said as
+// before; otherwise the switches are all that can have changed.
+void CZoomView::ReadChannelSwitches() {
+    CString rate;
+    CString inUse;
+    if (CWnd* box = GetDlgItem(IDC_ZOOM_RATE))
+        box->GetWindowText(rate);
+    inUse.Format("%d", m_nMagnification);
+    m_bFormRead = rate != inUse;
+    if (m_bFormRead) {
+        UpdateData(TRUE);
+        return;
+    }
+    const std::pair<int, BOOL*> switches[] = {{IDC_ROW_BLUE, &m_bRowBlue},   {IDC_COL_BLUE, &m_bColBlue},
+                                              {IDC_ROW_GREEN, &m_bRowGreen}, {IDC_COL_GREEN, &m_bColGreen},
+                                              {IDC_ROW_RED, &m_bRowRed},     {IDC_COL_RED, &m_bColRed}};
+    for (const auto& [id, value] : switches) {
+        if (auto* button = dynamic_cast<CButton*>(GetDlgItem(id)))
+            *value = button->GetCheck() == BST_CHECKED ? TRUE : FALSE;
+    }
 }
 
 // The source square of side 140 / m around the position, stretched over the whole square, with
@@ -182,7 +225,7 @@ void CZoomView::DrawSquare(CDC* pDC, int nX, int nY) {
 void CZoomView::DrawProfilesAndReadOut(CDC* pDC) {
     CPen rowPen(PS_SOLID, 1, RGB(0, 255, 0));
     CPen* pOldPen = pDC->SelectObject(&rowPen);
-    UpdateData(TRUE); // the channel switches take effect here
+    ReadChannelSwitches();
     DrawProfile(pDC, Channels{m_bRowRed, m_bRowGreen, m_bRowBlue}, true);
     pDC->SelectObject(pOldPen);
 

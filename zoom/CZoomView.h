@@ -50,8 +50,13 @@ protected:
 private:
     void DrawSquare(CDC* pDC, int nX, int nY);
     void DrawProfilesAndReadOut(CDC* pDC);
+    void ReadChannelSwitches();
+    void ShowReadOuts();
 
     bool m_bHasPosition = false;
+    bool m_bReadOutsShown = false; // the read-outs were pushed once
+    bool m_bFormRead = false;      // the last drawing read the whole form
+    CString m_shownReadOuts[6];    // as last pushed: source, X, Y, B, G, R
 };
 
 // The magnifications the box accepts.
