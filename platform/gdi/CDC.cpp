@@ -53,27 +53,31 @@ QRgb OpaquePixel(const QImage& image, int x, int y) {
 }
 
 // Writes source row y through a column map (a source column per destination pixel, -1 for one off
-// the picture, which is white). The formats the program draws from are read without a call per
-// pixel.
+// the picture, which is white). A magnified row repeats each source pixel over a run of destination
+// pixels: the pixel is read once and the run filled. The formats the program draws from are read
+// without a call per pixel.
 void MapSourceRow(const QImage& source, int y, const std::vector<int>& columns, QRgb* out) {
     const std::size_t count = columns.size();
-    if (source.format() == QImage::Format_RGB888) {
-        const uchar* row = source.constScanLine(y);
-        for (std::size_t i = 0; i < count; ++i) {
-            if (columns[i] < 0) {
-                out[i] = kWhitePixel;
-                continue;
+    const uchar* row = source.constScanLine(y);
+    std::size_t i = 0;
+    while (i < count) {
+        const int column = columns[i];
+        std::size_t end = i + 1;
+        while (end < count && columns[end] == column)
+            ++end;
+        QRgb pixel = kWhitePixel;
+        if (column >= 0) {
+            if (source.format() == QImage::Format_RGB888) {
+                const uchar* p = row + 3 * column;
+                pixel = 0xFF000000u | (QRgb{p[0]} << 16) | (QRgb{p[1]} << 8) | p[2];
+            } else if (source.depth() == 32) {
+                pixel = reinterpret_cast<const QRgb*>(row)[column] | 0xFF000000u;
+            } else {
+                pixel = OpaquePixel(source, column, y);
             }
-            const uchar* p = row + 3 * columns[i];
-            out[i] = 0xFF000000u | (QRgb{p[0]} << 16) | (QRgb{p[1]} << 8) | p[2];
         }
-    } else if (source.depth() == 32) {
-        const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        for (std::size_t i = 0; i < count; ++i)
-            out[i] = columns[i] >= 0 ? (row[columns[i]] | 0xFF000000u) : kWhitePixel;
-    } else {
-        for (std::size_t i = 0; i < count; ++i)
-            out[i] = columns[i] >= 0 ? OpaquePixel(source, columns[i], y) : kWhitePixel;
+        std::fill(out + i, out + end, pixel);
+        i = end;
     }
 }
 

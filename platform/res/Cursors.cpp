@@ -16,6 +16,7 @@
 
 namespace {
 QPointer<QWidget> g_cursorWindow;
+QPointer<QWidget> g_appliedWindow; // the window the current cursor was last given to
 HCURSOR g_currentCursor = nullptr;
 
 // Qt's monochrome cursors: bitmap 1 and mask 1 is black, bitmap 0 and mask 1 is white, mask 0 is
@@ -86,9 +87,14 @@ HCURSOR LoadCursor(HINSTANCE, UINT nID) {
         .get();
 }
 
+// The view sets its cursor on every mouse move, nearly always the one it shows already; Qt would
+// still go to the display each time.
 HCURSOR SetCursor(HCURSOR hCursor) {
     HCURSOR previous = g_currentCursor;
     g_currentCursor = hCursor;
+    if (hCursor == previous && g_cursorWindow == g_appliedWindow)
+        return previous;
+    g_appliedWindow = g_cursorWindow;
     if (g_cursorWindow) {
         if (hCursor != nullptr)
             g_cursorWindow->setCursor(*hCursor);
