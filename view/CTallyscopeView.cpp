@@ -280,6 +280,7 @@ CPoint CTallyscopeView::WindowToImage(CPoint point) const {
 // Every press first drops the selection; the modifier keys, compared as a whole, then choose
 // between selecting, placing and ending a figure. Any other combination only clears.
 void CTallyscopeView::OnLButtonDown(UINT nFlags, CPoint point) {
+    const CRect shownSelection = SelectionWindowRect();
     GetDocument()->ClearSelection();
     m_bPointSelected = FALSE;
     const CPoint pixel = WindowToImage(point);
@@ -288,6 +289,11 @@ void CTallyscopeView::OnLButtonDown(UINT nFlags, CPoint point) {
         SelectPointAt(pixel);
         break;
     case MK_LBUTTON | MK_SHIFT:
+        if (m_nAxisMode == -1) {
+            PickPointAt(pixel, shownSelection);
+            Default();
+            return;
+        }
         PlacePointAt(pixel);
         break;
     case MK_LBUTTON | MK_SHIFT | MK_CONTROL:
@@ -331,6 +337,49 @@ void CTallyscopeView::PlacePointAt(CPoint pixel) {
         break;
     }
     GetDocument()->DataChanged();
+}
+
+// A picked point changes the view only around itself: its circle, the line to it from the point
+// before it, and the selection circle the press took away. Only that is repainted, so a pick costs
+// the same in a large window at zoom 4 as in a small one.
+void CTallyscopeView::PickPointAt(CPoint pixel, const CRect& shownSelection) {
+    CDataSeries& series = GetDocument()->m_DataSeries;
+    series.AddData(pixel.x, pixel.y);
+    GetDocument()->DataChanged();
+    // Points go to the last series, the one drawn red without a polygon; should they go elsewhere,
+    // a polygon may have changed, and the whole view is repainted.
+    if (series.m_nCurrent != series.m_aSeries.GetSize() - 1) {
+        Invalidate(TRUE);
+        return;
+    }
+    const CTypedObArray<CData>& points = series.m_aSeries[series.m_nCurrent]->m_aData;
+    const int count = points.GetSize();
+    const CData& added = *points[count - 1];
+    const CData& before = count > 1 ? *points[count - 2] : added;
+    const CRect changed = WindowRectAround(before, added, kPointRadius + 2);
+    InvalidateRect(&changed, TRUE);
+    if (!shownSelection.IsRectEmpty())
+        InvalidateRect(&shownSelection, TRUE);
+}
+
+// The window rectangle holding two image pixels' zoomed corners with a margin, held within the
+// integer range however far outside the view they lie.
+CRect CTallyscopeView::WindowRectAround(const CData& a, const CData& b, int margin) const {
+    constexpr std::int64_t limit = std::numeric_limits<int>::max() / 2;
+    const LogicalPoint p = ZoomedExactly(a);
+    const LogicalPoint q = ZoomedExactly(b);
+    const std::int64_t h = GetScrollPos(SB_HORZ);
+    const std::int64_t v = GetScrollPos(SB_VERT);
+    return CRect(ClampToInt(std::min(p.x, q.x) - h - margin, limit),
+                 ClampToInt(std::min(p.y, q.y) - v - margin, limit),
+                 ClampToInt(std::max(p.x, q.x) - h + margin + 1, limit),
+                 ClampToInt(std::max(p.y, q.y) - v + margin + 1, limit));
+}
+
+// Where the selection circle is drawn now, empty when none is.
+CRect CTallyscopeView::SelectionWindowRect() const {
+    const CData* selected = m_bPointSelected ? GetDocument()->GetSelectedData() : nullptr;
+    return selected != nullptr ? WindowRectAround(*selected, *selected, kSelectionRadius + 2) : CRect();
 }
 
 void CTallyscopeView::PlaceAxisPoint(CData& reference, double& value, BOOL& logarithmic, CPoint pixel) {

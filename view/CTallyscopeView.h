@@ -72,6 +72,9 @@ private:
     // The three gestures of a left click, told apart by the modifier keys.
     void SelectPointAt(CPoint pixel);
     void PlacePointAt(CPoint pixel);
+    void PickPointAt(CPoint pixel, const CRect& shownSelection);
+    CRect WindowRectAround(const CData& a, const CData& b, int margin) const;
+    CRect SelectionWindowRect() const;
     void EndFigureAt(CPoint pixel);
     // Puts a reference point at the pixel, then asks for its axis value; Cancel keeps the old value.
     void PlaceAxisPoint(CData& reference, double& value, BOOL& logarithmic, CPoint pixel);

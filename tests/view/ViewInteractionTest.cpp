@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <QCursor>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -97,6 +98,35 @@ TEST_F(ViewInteraction, Click_ZoomAndScrollApplyToPlacedPoints) {
     ASSERT_EQ(PointCount(0), 1);
     EXPECT_EQ(Point(0, 0)->m_nPixelX, 25);
     EXPECT_EQ(Point(0, 0)->m_nPixelY, 1);
+}
+
+// A pick repaints only around the new point; what the window shows must still be what a whole
+// repaint shows, after picks near and far from the last point, one that takes a selection away,
+// moves and scrolls.
+TEST_F(ViewInteraction, Click_WhatAPickRepaintsMatchesAWholeRepaint) {
+    view.OnZoomX4();
+    doc.m_DataSeries.AddData(30, 20);
+    QWidget* window = view.GetSafeHwnd();
+    auto shown = [window] {
+        QCoreApplication::processEvents();
+        return window->screen()->grabWindow(window->winId()).toImage();
+    };
+    shown();
+    Click({121, 81}); // selects the point at (30, 20)
+    QTest::mouseMove(Input(), {150, 100});
+    for (const QPoint at : {QPoint(300, 200), QPoint(140, 90), QPoint(2, 230), QPoint(160, 120)}) {
+        Click(at, Qt::ShiftModifier);
+        shown();
+    }
+    view.ScrollToPosition(CPoint(37, 22));
+    shown();
+    Click({50, 50}, Qt::ShiftModifier);
+    QTest::mouseMove(Input(), {60, 70});
+    Click({61, 71}, Qt::ShiftModifier);
+    const QImage picked = shown();
+    ASSERT_EQ(PointCount(0), 7);
+    Input()->repaint();
+    EXPECT_EQ(picked, shown());
 }
 
 TEST_F(ViewInteraction, Click_BeyondThePictureStillPlacesAPoint) {
