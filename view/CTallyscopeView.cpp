@@ -207,6 +207,14 @@ void CTallyscopeView::DrawSeries(CDC* pDC) {
 
     const CTypedObArray<CDataArray>& series = pDoc->m_DataSeries.m_aSeries;
     const int nSeries = series.GetSize();
+    // A repaint of a small area (a pick, a scroll step) passes over the circles and lines that lie
+    // wholly outside it, so that it does not cost in proportion to every point picked.
+    CRect clip;
+    pDC->GetClipBox(&clip);
+    const auto meetsClip = [&clip](std::int64_t left, std::int64_t top, std::int64_t right,
+                                   std::int64_t bottom) {
+        return right >= clip.left && left < clip.right && bottom >= clip.top && top < clip.bottom;
+    };
     std::vector<LogicalPoint> vertices;
     for (int i = 0; i < nSeries; ++i) {
         const bool current = i == nSeries - 1;
@@ -219,10 +227,18 @@ void CTallyscopeView::DrawSeries(CDC* pDC) {
         vertices.clear();
         for (int j = 0; j < nPoints; ++j) {
             const CData& point = *points[j];
-            vertices.push_back(ZoomedExactly(point));
-            if (j > 0)
-                DrawSegment(pDC, *points[j - 1], point);
-            DrawCircle(pDC, Zoomed(point.m_nPixelX, point.m_nPixelY), kPointRadius);
+            const LogicalPoint at = ZoomedExactly(point);
+            vertices.push_back(at);
+            if (j > 0) {
+                const LogicalPoint& from = vertices[static_cast<std::size_t>(j - 1)];
+                if (meetsClip(std::min(from.x, at.x) - 1, std::min(from.y, at.y) - 1,
+                              std::max(from.x, at.x) + 1, std::max(from.y, at.y) + 1))
+                    DrawSegment(pDC, *points[j - 1], point);
+            }
+            const CPoint centre = Zoomed(point.m_nPixelX, point.m_nPixelY);
+            const int reach = kPointRadius + 1;
+            if (meetsClip(centre.x - reach, centre.y - reach, centre.x + reach, centre.y + reach))
+                DrawCircle(pDC, centre, kPointRadius);
         }
         if (pDoc->m_bMeasureArea && !current) {
             const std::vector<CPoint> figure = ClipPolygonToLogicalLimit(vertices);
