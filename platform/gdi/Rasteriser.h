@@ -50,6 +50,11 @@ template <class Int> Int CeilDiv(Int numerator, Int denominator) {
 template <class PlotFn> void RasterizeLine(DevicePoint a, DevicePoint b, const CRect& clip, PlotFn plot) {
     if (a == b)
         return;
+    // Every pixel lies within the end points' box: a line wholly outside the clip box costs nothing,
+    // however many of them a figure of many points draws.
+    if (std::max(a.x, b.x) < clip.left || std::min(a.x, b.x) >= clip.right || std::max(a.y, b.y) < clip.top ||
+        std::min(a.y, b.y) >= clip.bottom)
+        return;
     const bool xMajor = std::abs(b.x - a.x) >= std::abs(b.y - a.y);
     // Canonical end points: along the major axis from the smaller coordinate to the larger.
     const bool swapped = xMajor ? a.x > b.x : a.y > b.y;
@@ -105,6 +110,9 @@ void RasterizePolygon(const std::vector<DevicePoint>& vertices, const CRect& cli
             continue;
         if (p.y > q.y)
             std::swap(p, q);
+        // An edge that ends above the first row or starts below the last never crosses a row filled.
+        if (q.y <= clip.top || p.y >= clip.bottom)
+            continue;
         edges.push_back({p.y, q.y, p.x, p.y, q.x - p.x, q.y - p.y});
     }
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.yTop < b.yTop; });
