@@ -22,33 +22,6 @@ if [ "$WM" = openbox ]; then
     start_window_manager "$OUT/openbox.log" || fail "openbox did not start"
 fi
 
-# Waits for a window whose whole title is $1 and prints its id.
-find_window() {
-    local id
-    for _ in $(seq 1 100); do
-        kill -0 "$pid" 2>/dev/null || fail "the program ended before its window \"$1\" appeared"
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-        [ -n "$id" ] && { echo "$id"; return; }
-        sleep 0.1
-    done
-    fail "no window titled \"$1\""
-}
-
-# The window's own area on the screen: x y width height.
-client_geometry() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
-        /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
-}
-
-# The whole window, the window manager's frame included: x y width height.
-outer_geometry() {
-    local x y w h left=0 right=0 top=0 bottom=0 extents
-    read -r x y w h < <(client_geometry "$1")
-    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n "s/.*= //p" | tr -d ",")
-    [ -n "$extents" ] && read -r left right top bottom <<<"$extents"
-    echo $((x - left)) $((y - top)) $((w + left + right)) $((h + top + bottom))
-}
-
 # The framework's places and sizes are those of the whole window.
 check_outer() {
     local id=$1 name=$2 expected="$3 $4 $5 $6" actual

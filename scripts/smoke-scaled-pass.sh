@@ -24,30 +24,6 @@ source "$(dirname "$0")/display-helpers.sh"
 wait_for_display || fail "the virtual display does not answer"
 start_window_manager "$OUT/openbox.log" || fail "openbox did not start"
 
-find_window() {
-    local id
-    for _ in $(seq 1 100); do
-        kill -0 "$pid" 2>/dev/null || fail "the program ended before its window \"$1\" appeared"
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-        [ -n "$id" ] && { echo "$id"; return; }
-        sleep 0.1
-    done
-    fail "no window titled \"$1\""
-}
-
-client_geometry() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
-        /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
-}
-
-outer_geometry() {
-    local x y w h left=0 right=0 top=0 bottom=0 extents
-    read -r x y w h < <(client_geometry "$1")
-    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n "s/.*= //p" | tr -d ",")
-    [ -n "$extents" ] && read -r left right top bottom <<<"$extents"
-    echo $((x - left)) $((y - top)) $((w + left + right)) $((h + top + bottom))
-}
-
 # Places and sizes are logical: on the screen they are the scale times as large, give or take the
 # rounding of the window manager's frame to logical pixels.
 check_outer() {
