@@ -50,3 +50,14 @@ outer_geometry() {
     [ -n "$extents" ] && read -r left right top bottom <<<"$extents"
     echo $((x - left)) $((y - top)) $((w + left + right)) $((h + top + bottom))
 }
+
+# Waits up to ten seconds for the program to end ($1 says after what) and sets its exit status.
+wait_for_end() {
+    for _ in $(seq 1 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the program did not end after $1"
+    status=0
+    wait "$pid" || status=$?
+}

@@ -133,17 +133,6 @@ echo "nudged the point from ($x0, $y0) to ($x1, $y1)"
 
 import -window root "$OUT/screenshot.png"
 
-# Waits up to ten seconds for the program to end ($1 says after what) and sets its exit status.
-wait_for_end() {
-    for _ in $(seq 1 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "the program did not end after $1"
-    status=0
-    wait "$pid" || status=$?
-}
-
 # File > Exit, from the keyboard: Alt+F opens the File menu, X is the exit item mnemonic.
 xdotool windowfocus --sync "$main"
 xdotool key --clearmodifiers alt+f

@@ -121,15 +121,6 @@ $exported
 instead of
 $expected"
 
-wait_for_end() {
-    for _ in $(seq 1 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "the program did not end after $1"
-    status=0
-    wait "$pid" || status=$?
-}
 xdotool windowfocus --sync "$main"
 xdotool key --clearmodifiers alt+f
 sleep 0.3
