@@ -11,8 +11,8 @@ PixelGrid::PixelGrid(const QWidget* widget) {
         return;
     m_scale.ratio = widget->devicePixelRatio();
     // The window's own origin lies on a device pixel; a child's lies at ratio times its offset.
-    const QPoint offset = widget->mapTo(widget->window(), QPoint(0, 0));
-    m_deviceOrigin = QPointF(m_scale.ratio * offset.x(), m_scale.ratio * offset.y());
+    m_windowOffset = widget->mapTo(widget->window(), QPoint(0, 0));
+    m_deviceOrigin = QPointF(m_scale.ratio * m_windowOffset.x(), m_scale.ratio * m_windowOffset.y());
     m_shift = QPointF(std::round(m_deviceOrigin.x()) - m_deviceOrigin.x(),
                       std::round(m_deviceOrigin.y()) - m_deviceOrigin.y());
 }

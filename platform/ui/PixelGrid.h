@@ -8,6 +8,7 @@
 #include "platform/core/AfxTypes.h"
 #include "platform/gdi/DeviceScale.h"
 
+#include <QPoint>
 #include <QPointF>
 #include <QSize>
 
@@ -18,6 +19,8 @@ public:
     explicit PixelGrid(const QWidget* widget);
 
     double Ratio() const { return m_scale.ratio; }
+    // The widget's logical origin in its window.
+    QPoint WindowOffset() const { return m_windowOffset; }
     // The device size of a back buffer that covers the widget's logical size.
     QSize BufferSize(QSize logicalSize) const;
     // The logical position to draw such a buffer at, so that it starts on a whole device pixel.
@@ -30,6 +33,7 @@ private:
     DeviceScale m_scale;
     // Device pixels from the widget's logical origin to the buffer's first pixel (under a half).
     QPointF m_shift;
+    QPoint m_windowOffset;
     // The widget's logical origin in its window's device pixels.
     QPointF m_deviceOrigin;
 };

@@ -13,16 +13,16 @@ namespace {
 // The mouse position with its fractional part. Qt hands a child widget its position rounded to
 // whole logical pixels, but keeps the exact one relative to the window; an event made by hand
 // (whose window position is just its own) keeps its position as given.
-QPointF ExactPosition(const QMouseEvent* e, const QWidget* widget) {
-    const QPointF inWindow = e->scenePosition() - QPointF(widget->mapTo(widget->window(), QPoint(0, 0)));
+QPointF ExactPosition(const QMouseEvent* e, const PixelGrid& grid) {
+    const QPointF inWindow = e->scenePosition() - QPointF(grid.WindowOffset());
     return inWindow.toPoint() == e->position().toPoint() ? inWindow : e->position();
 }
 
 // Positions keep their fractional part until here, and become the logical pixel under them: never
 // rounded, so the right half of a pixel on a scaled screen is still that pixel.
 CPoint PixelAt(const QMouseEvent* e, const QObject* watched) {
-    const auto* widget = static_cast<const QWidget*>(watched);
-    return PixelGrid(widget).LogicalPixelAt(ExactPosition(e, widget));
+    const PixelGrid grid(static_cast<const QWidget*>(watched));
+    return grid.LogicalPixelAt(ExactPosition(e, grid));
 }
 } // namespace
 
