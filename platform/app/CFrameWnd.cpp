@@ -167,6 +167,7 @@ BOOL CFrameWnd::BuildMenu(UINT nIDResource) {
     });
     // The first recent-file item stands in for the whole list, which takes its place when not empty.
     m_pRecentFileAction = m_pActions->Find(ID_FILE_MRU_FILE1);
+    m_shownRecentFiles.reset();
     if (m_pRecentFileAction != nullptr) {
         m_strRecentFilePlaceholder = m_pRecentFileAction->text().toUtf8().constData();
         for (QObject* holder : m_pRecentFileAction->associatedObjects()) {
@@ -329,6 +330,12 @@ void CFrameWnd::UpdateRecentFileMenu() {
     CWinApp* app = AfxGetApp();
     const CRecentFileList* list = app != nullptr ? app->m_pRecentFileList : nullptr;
     const int count = list != nullptr ? list->GetCount() : 0;
+    std::vector<CString> entries;
+    for (int index = 0; index < count; ++index)
+        entries.push_back((*list)[index]);
+    if (m_shownRecentFiles == entries)
+        return;
+    m_shownRecentFiles = std::move(entries);
     const CString firstText = count > 0 ? list->GetMenuText(0) : m_strRecentFilePlaceholder;
     m_pRecentFileAction->setText(QString::fromUtf8(firstText.GetString()));
     // Entries 2, 3, ... follow the first one; touch the menu only when something moved, so that an

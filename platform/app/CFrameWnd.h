@@ -16,6 +16,7 @@
 #include <QMetaObject>
 
 #include <functional>
+#include <optional>
 #include <memory>
 #include <vector>
 
@@ -186,6 +187,9 @@ private:
     QAction* m_pRecentFileAction = nullptr;
     QMenu* m_pRecentFileMenu = nullptr;
     CString m_strRecentFilePlaceholder;
+    // The entries the menu was last made from: the idle update runs after every event and rebuilds
+    // the texts only when the list moved.
+    std::optional<std::vector<CString>> m_shownRecentFiles;
     std::function<void()> m_destroyNotify;
 };
 
