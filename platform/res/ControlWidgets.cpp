@@ -166,7 +166,9 @@ void AfxStaticTextWidget::Refit() {
     const TextExtent extent = MeasureText(text());
     m_ink = extent.ink;
     m_advance = extent.advance;
-    resize(FittedSize());
+    // Fixed, not merely resized: a label of fixed size tells nobody of a new text, where any other
+    // label has its parent lay out again on every read-out change, which the parent does not need.
+    setFixedSize(FittedSize());
     update();
 }
 

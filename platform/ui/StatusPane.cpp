@@ -49,6 +49,9 @@ bool StatusPane::event(QEvent* event) {
     return true;
 }
 
+// Fixed at the pane's size: the label then asks nobody to lay out again when its text changes,
+// which it does on every mouse move.
 void StatusPane::resizeEvent(QResizeEvent*) {
-    m_label->setGeometry(rect());
+    m_label->move(0, 0);
+    m_label->setFixedSize(size());
 }
