@@ -277,7 +277,21 @@ const IconResource* ProgramIcon(const ResourceModule& resources) {
 }
 } // namespace
 
+namespace {
+// On X11 Qt hands a window's new pixels to the server through shared memory, but must then wait
+// for the server before it paints the same place again: two round trips for every mouse move, which
+// repaints the read-outs in both windows. Sending the few changed pixels over the connection costs
+// less for moves and the same for clicks, and works on a remote display as well; only a scroll,
+// which sends the whole view, costs a little more. TALLYSCOPE_X11_SHARED_MEMORY=1 keeps shared memory.
+void PreferConnectionForWindowPixels() {
+    if (qEnvironmentVariableIntValue("TALLYSCOPE_X11_SHARED_MEMORY") != 1 &&
+        !qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+}
+} // namespace
+
 int AfxWinMain(int argc, char** argv) {
+    PreferConnectionForWindowPixels();
     QApplication application(argc, argv);
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
