@@ -250,6 +250,13 @@ void CTallyscopeView::DrawSeries(CDC* pDC) {
     pDC->SelectObject(pOldBrush);
 }
 
+// The hatch of a measured figure keeps its cells where the window's are, so with one on show a
+// scroll cannot move the pixels already drawn.
+BOOL CTallyscopeView::DrawsOnlyWhatScrolls() const {
+    const CTallyscopeDoc* pDoc = GetDocument();
+    return !pDoc->m_bMeasureArea || pDoc->m_DataSeries.m_aSeries.GetSize() <= 1;
+}
+
 // The three reference points as square outlines, then the axis lines from the X-axis point through
 // the origin to the Y-axis point.
 void CTallyscopeView::DrawAxes(CDC* pDC) {

@@ -60,6 +60,7 @@ public:
 
 protected:
     void DrawOverlay(CDC* pDC);
+    BOOL DrawsOnlyWhatScrolls() const override;
 
 private:
     // The logical position of an image pixel's block, where its markers are centred. Positions far

@@ -14,18 +14,20 @@
 
 IMPLEMENT_DYNAMIC(CScrollView, CView)
 
-namespace {
 // The view scrolls by its bars and the mouse wheel, never by keyboard: a key its window leaves
 // unhandled goes on to the frame, as the system's default processing does nothing with it, instead
-// of turning the arrow and page keys into scrolling.
-class KeylessScrollArea final : public QAbstractScrollArea {
+// of turning the arrow and page keys into scrolling. A scroll is the view's to show.
+class ScrollingArea final : public QAbstractScrollArea {
 public:
-    using QAbstractScrollArea::QAbstractScrollArea;
+    ScrollingArea(CScrollView& view, QWidget* parent) : QAbstractScrollArea(parent), m_view(view) {}
 
 protected:
     void keyPressEvent(QKeyEvent* event) override { event->ignore(); }
+    void scrollContentsBy(int dx, int dy) override { m_view.ScrollContentsBy(dx, dy); }
+
+private:
+    CScrollView& m_view;
 };
-} // namespace
 
 const CSize CScrollView::sizeDefault(0, 0);
 
@@ -34,7 +36,7 @@ CScrollView::CScrollView() : m_pBackBuffer(std::make_unique<QImage>()) {}
 CScrollView::~CScrollView() = default;
 
 BOOL CScrollView::Create(CWnd* pParentWnd, UINT) {
-    auto* area = new KeylessScrollArea(pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr);
+    auto* area = new ScrollingArea(*this, pParentWnd != nullptr ? pParentWnd->GetSafeHwnd() : nullptr);
     area->setFrameShape(QFrame::NoFrame);
     // The back buffer covers every pixel, so Qt need not clear the viewport first.
     area->viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -103,6 +105,20 @@ void CScrollView::ScrollToPosition(CPoint pt) {
         area->horizontalScrollBar()->setValue(pt.x);
         area->verticalScrollBar()->setValue(pt.y);
     }
+}
+
+// The pixels shown are moved and only the uncovered strip drawn, as the system's ScrollWindow does.
+// At a fractional device pixel ratio a moved logical pixel would not land on whole device pixels,
+// so the view is drawn whole there, as it is when it draws something fixed to the window.
+void CScrollView::ScrollContentsBy(int dx, int dy) {
+    QWidget* viewport = GetInputWidget();
+    if (viewport == nullptr)
+        return;
+    const double ratio = PixelGrid(viewport).Ratio();
+    if (ratio == std::floor(ratio) && DrawsOnlyWhatScrolls())
+        viewport->scroll(dx, dy);
+    else
+        viewport->update();
 }
 
 void CScrollView::OnPrepareDC(CDC* pDC) {

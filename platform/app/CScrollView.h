@@ -52,8 +52,17 @@ public:
 protected:
     CScrollView();
 
+    // Whether what the view draws moves with the scroll position and nothing else, so that a scroll
+    // may move the pixels already shown and draw only the strip it uncovers. A view that draws
+    // anything fixed to the window (a hatch pattern keeps its cells where the window's are) says no
+    // while it does, and is then drawn whole at every scroll.
+    virtual BOOL DrawsOnlyWhatScrolls() const { return TRUE; }
+
 private:
+    friend class ScrollingArea;
     QAbstractScrollArea* ScrollArea() const;
+    // The scroll position moved by (dx, dy) device-independent pixels.
+    void ScrollContentsBy(int dx, int dy);
     // Fits the scroll bars to the extent and the viewport's size.
     void UpdateBars();
     // WM_ERASEBKGND: the table's handler, else the workspace colour over the clip box.

@@ -12,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
 #include <QCursor>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -127,6 +129,40 @@ TEST_F(ViewInteraction, Click_WhatAPickRepaintsMatchesAWholeRepaint) {
     ASSERT_EQ(PointCount(0), 7);
     Input()->repaint();
     EXPECT_EQ(picked, shown());
+}
+
+// A scroll moves the pixels shown and draws only the strip it uncovers, unless a hatched figure,
+// whose cells stay with the window, is on show; either way the window must show what a whole
+// repaint shows, after steps of every size and both ways.
+TEST_F(ViewInteraction, Scroll_WhatAScrollRepaintsMatchesAWholeRepaint) {
+    view.OnZoomX4();
+    for (const QPoint at : {QPoint(20, 30), QPoint(300, 40), QPoint(150, 220), QPoint(40, 200)})
+        Click(at, Qt::ShiftModifier);
+    Click({60, 60}, Qt::ShiftModifier | Qt::ControlModifier); // a finished figure
+    Click({200, 100}, Qt::ShiftModifier);
+    QWidget* window = view.GetSafeHwnd();
+    auto shown = [window] {
+        QCoreApplication::processEvents();
+        return window->screen()->grabWindow(window->winId()).toImage();
+    };
+    auto* area = qobject_cast<QAbstractScrollArea*>(window);
+    for (const BOOL measureArea : {FALSE, TRUE}) {
+        doc.m_bMeasureArea = measureArea;
+        view.ScrollToPosition(CPoint(0, 0));
+        Input()->repaint();
+        shown();
+        for (QScrollBar* bar : {area->verticalScrollBar(), area->horizontalScrollBar()}) {
+            for (const auto action : {QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderPageStepAdd,
+                                      QAbstractSlider::SliderSingleStepAdd, QAbstractSlider::SliderSingleStepSub}) {
+                bar->triggerAction(action);
+                shown();
+            }
+        }
+        view.ScrollToPosition(CPoint(13, 7)); // both ways at once, by an odd amount
+        const QImage scrolled = shown();
+        Input()->repaint();
+        EXPECT_EQ(scrolled, shown()) << (measureArea ? "with the hatched figure" : "without hatching");
+    }
 }
 
 TEST_F(ViewInteraction, Click_BeyondThePictureStillPlacesAPoint) {
