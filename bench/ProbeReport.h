@@ -1,32 +1,39 @@
 #pragma once
 // What a launch probe tells bench_open on its standard output: "painted" once the picture is on
-// screen, and at the end "peak_kib" with the kernel's high-water mark of the probe's own memory
-// (VmHWM). The rusage a parent gets back also counts the parent's memory when the child was
-// started with vfork, as posix_spawn does, so the probe reads its peak itself.
+// screen, then "settled_kib" with the probe's resident memory at that moment (VmRSS: what the
+// program holds while it shows the picture), and at the end "peak_kib" with the kernel's
+// high-water mark of the probe's own memory (VmHWM). The rusage a parent gets back also counts
+// the parent's memory when the child was started with vfork, as posix_spawn does, so the probe
+// reads its memory itself. A peak above the settled figure is memory held only on the way.
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-inline void ReportPainted() {
-    std::fputs("painted\n", stdout);
-    std::fflush(stdout);
-}
-
-inline long PeakResidentKiB() {
+// One "Name:  N kB" line of /proc/self/status, in KiB; -1 where it cannot be read.
+inline long StatusKiB(const char* field) {
     std::FILE* status = std::fopen("/proc/self/status", "r");
     if (status == nullptr)
         return -1;
-    long peak = -1;
+    const std::size_t length = std::strlen(field);
+    long value = -1;
     char line[256];
     while (std::fgets(line, sizeof line, status) != nullptr) {
-        if (std::strncmp(line, "VmHWM:", 6) == 0)
-            peak = std::strtol(line + 6, nullptr, 10);
+        if (std::strncmp(line, field, length) == 0)
+            value = std::strtol(line + length, nullptr, 10);
     }
     std::fclose(status);
-    return peak;
+    return value;
+}
+
+// The time is taken at the "painted" line; the memory is read after it has gone out.
+inline void ReportPainted() {
+    std::fputs("painted\n", stdout);
+    std::fflush(stdout);
+    std::printf("settled_kib %ld\n", StatusKiB("VmRSS:"));
+    std::fflush(stdout);
 }
 
 inline void ReportPeak() {
-    std::printf("peak_kib %ld\n", PeakResidentKiB());
+    std::printf("peak_kib %ld\n", StatusKiB("VmHWM:"));
 }

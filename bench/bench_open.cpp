@@ -2,7 +2,9 @@
 // As a user meets it: the real program (the launch probe, see launch_probe.cpp) started as a child
 // process on a 6000 x 4500 chart in each format, timed from the launch to the picture painted in
 // the view; and the whole program's peak memory (counter peak_MiB) with a 12000 x 9000 chart open,
-// beside the peak of a bare Qt window showing the same chart (".../qt_floor").
+// beside the peak of a bare Qt window showing the same chart (".../qt_floor"). Every launch also
+// reports the memory the program settles at once the picture is shown (settled_MiB) and how far its
+// peak rose above that on the way (transient_MiB).
 //
 // To compare with another build of the program in one run, name that build's probe in
 // TALLYSCOPE_BASELINE_PROBE: every launch is then also run with it (".../baseline"), on the same
@@ -87,8 +89,9 @@ void BM_OpenLargeScan(benchmark::State& state, const QString& path) {
 
 struct Launch {
     bool painted = false;
-    double seconds = 0; // from the launch to the report of the first paint
-    long peakKiB = 0;   // the program's peak resident memory over its whole run, as it reports it
+    double seconds = 0;  // from the launch to the report of the first paint
+    long peakKiB = 0;    // the program's peak resident memory over its whole run, as it reports it
+    long settledKiB = 0; // its resident memory once the picture was painted
 };
 
 // Starts the probe on the picture with a profile store of its own and waits for its report.
@@ -127,8 +130,10 @@ Launch LaunchProbe(const std::string& probe, const QString& picture, const QStri
         launch.painted = true;
         launch.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
-    while (std::fgets(line, sizeof line, report) != nullptr)
+    while (std::fgets(line, sizeof line, report) != nullptr) {
         std::sscanf(line, "peak_kib %ld", &launch.peakKiB);
+        std::sscanf(line, "settled_kib %ld", &launch.settledKiB);
+    }
     std::fclose(report);
     int status = 0;
     waitpid(child, &status, 0);
@@ -147,6 +152,9 @@ void BM_LaunchToPainted(benchmark::State& state, const std::string& probe, const
         state.SetIterationTime(last.seconds);
     }
     state.counters["peak_MiB"] = static_cast<double>(last.peakKiB) / 1024.0;
+    // What the program held only on the way to the picture: its peak above what it settles at.
+    state.counters["settled_MiB"] = static_cast<double>(last.settledKiB) / 1024.0;
+    state.counters["transient_MiB"] = static_cast<double>(last.peakKiB - last.settledKiB) / 1024.0;
 }
 
 void RegisterProbe(const std::string& name, const std::string& probe, const QString& picture, int repetitions) {
