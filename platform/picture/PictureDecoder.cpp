@@ -1,6 +1,7 @@
 #include "platform/picture/PictureDecoder.h"
 
 #include "platform/core/FileIdentity.h"
+#include "platform/picture/BmpStripDevice.h"
 #include "platform/picture/JpegReader.h"
 #include "platform/picture/PictureIntegrity.h"
 #include "platform/picture/PixelBuffer.h"
@@ -82,17 +83,22 @@ bool Inspect(PictureFile& file, FileKind kind, Findings& findings) {
     return findings.integrity != FileIntegrity::Unusable && file.seek(0);
 }
 
+// Paints an image with transparent pixels over white (white behind the picture, which is the
+// picture drawn on white paper), leaving it opaque in Format_ARGB32_Premultiplied.
+void PaintOverWhite(QImage& image) {
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationOver);
+    painter.fillRect(image.rect(), Qt::white);
+}
+
 // Narrows Qt's result to opaque 24-bit rows in its own memory. Transparent pixels are painted over
-// white first (white behind the picture, which is the picture drawn on white paper); 32-bit pixels
-// are then packed into 24 bits in place, and palette and grey images expanded. The reader must be
-// gone by now: while it keeps a share of the image, the image cannot be changed in place.
+// white first; 32-bit pixels are then packed into 24 bits in place, and palette and grey images
+// expanded. The reader must be gone by now: while it keeps a share of the image, the image cannot
+// be changed in place.
 std::unique_ptr<QImage> To24Bit(QImage image) {
-    if (image.hasAlphaChannel()) {
-        image.convertTo(QImage::Format_ARGB32_Premultiplied);
-        QPainter painter(&image);
-        painter.setCompositionMode(QPainter::CompositionMode_DestinationOver);
-        painter.fillRect(image.rect(), Qt::white);
-    }
+    if (image.hasAlphaChannel())
+        PaintOverWhite(image);
     if (std::unique_ptr<QImage> packed = PixelBuffer::PackInPlace(image))
         return packed;
     image.convertTo(QImage::Format_RGB888);
@@ -160,25 +166,132 @@ std::unique_ptr<QImage> To24BitPicture(QImage& image, std::unique_ptr<PixelBuffe
     return To24Bit(std::exchange(image, QImage()));
 }
 
-DecodedPicture ReadWithQt(QIODevice& file, FileKind kind, const Findings& findings) {
+// The whole file decoded by Qt's reader at once, in 24-bit rows.
+DecodedPicture ReadWholeWithQt(QIODevice& file, FileKind kind, const Findings& findings) {
     DecodedPicture result;
     QImage image;
     std::unique_ptr<PixelBuffer> pixels;
     if (!Read(file, kind, findings, image, pixels))
         return result;
-    std::unique_ptr<QImage> picture = To24BitPicture(image, pixels);
-    if (picture == nullptr) {
+    result.image = To24BitPicture(image, pixels);
+    result.result = result.image != nullptr ? S_OK : E_OUTOFMEMORY;
+    return result;
+}
+
+// ---- BMP in strips ---------------------------------------------------------------------------------
+
+// The most a strip's 32-bit image takes. With the strip's bytes from the file beside it, a strip
+// stays within a megabyte, lost in what the program holds anyway; its rows are still many enough
+// that making a reader and reading the headers once a strip costs next to nothing.
+constexpr qint64 kStripImageBytes = 512 * 1024;
+// The most bytes before the rows that every strip repeats. Headers and a palette take about a
+// kilobyte; a file whose rows lie much further on is decoded whole instead.
+constexpr qint64 kLongestHeaders = 64 * 1024;
+
+// Whether Qt's reader would decode the whole file, as far as its headers tell: it refuses some
+// headers outright (a picture of too many pixels, among others) and any image beyond its
+// allocation limit, and a strip of such a file is not to be read where the whole would not be.
+// declared gets the size as the header gives it: negative height for a top-down bitmap.
+bool QtReadsWhole(QIODevice& file, QSize& declared) {
+    QImageReader reader(&file, "bmp");
+    declared = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    if (declared.width() <= 0 || declared.height() == 0 || format == QImage::Format_Invalid)
+        return false;
+    const qint64 bitsPerPixel = QImage::toPixelFormat(format).bitsPerPixel();
+    const qint64 imageBytes = (declared.width() * bitsPerPixel + 31) / 32 * 4 * std::abs(declared.height());
+    const qint64 limit = qint64{QImageReader::allocationLimit()} * 1048576;
+    return limit == 0 || imageBytes <= limit;
+}
+
+bool FitsInLoader(QSize size) {
+    return 3.0 * size.width() * std::abs(size.height()) <= kPictureAllocationLimitMB * 1048576.0;
+}
+
+// The picture's rows that the file holds, [first, end) from the top: all of them, or of a file
+// that breaks off, those it reaches in file order.
+std::pair<int, int> RowsInFile(const BmpIntegrity& bmp, int height) {
+    if (bmp.integrity != FileIntegrity::Incomplete)
+        return {0, height};
+    return bmp.topDown ? std::pair(0, bmp.completeRows) : std::pair(height - bmp.completeRows, height);
+}
+
+// Decodes the rows the device shows into strip, opaque at 32 bits a pixel (transparency over white,
+// palettes expanded) for packing into the picture.
+bool DecodeStrip(BmpStripDevice& device, int rows, QImage& strip) {
+    if (strip.height() != rows)
+        strip = QImage(); // so that the reader's image for a shorter strip is not made beside the old
+    QImageReader reader(&device, "bmp");
+    if (!reader.read(&strip) || strip.height() != rows)
+        return false;
+    if (strip.hasAlphaChannel())
+        PaintOverWhite(strip);
+    else if (strip.format() != QImage::Format_RGB32)
+        strip.convertTo(QImage::Format_RGB32);
+    return true;
+}
+
+bool DecodeStrips(BmpStripDevice& device, const BmpIntegrity& bmp, PixelBuffer& pixels) {
+    const int width = pixels.Image().width();
+    const auto [first, end] = RowsInFile(bmp, pixels.Image().height());
+    QImage strip;
+    for (int top = first; top < end; top += BmpStripRows(width)) {
+        const int bottom = std::min(end, top + BmpStripRows(width));
+        if (!device.ShowRows(top, bottom) || !DecodeStrip(device, bottom - top, strip) ||
+            !pixels.PackRowsFrom(strip, top))
+            return false;
+    }
+    return true;
+}
+
+// An uncompressed BMP whose rows stand alone, decoded by Qt's reader a strip of rows at a time into
+// the picture's 24-bit rows, so that nothing larger than a strip is held beside the picture; the
+// rows a short file lacks are left to be whitened. E_NOTIMPL, with the file back at its start, for
+// a file that is to be decoded whole.
+DecodedPicture ReadBmpInStrips(QIODevice& file, const BmpIntegrity& bmp) {
+    DecodedPicture result;
+    QSize declared;
+    if (bmp.pixelsAt > kLongestHeaders || !QtReadsWhole(file, declared) || !FitsInLoader(declared)) {
+        result.result = file.seek(0) ? E_NOTIMPL : CTL_E_INVALIDPICTURE;
+        return result;
+    }
+    PixelBuffer pixels(declared.width(), std::abs(declared.height()), QImage::Format_RGB888);
+    if (!pixels.IsValid()) {
         result.result = E_OUTOFMEMORY;
         return result;
     }
-    if (kind == FileKind::Bmp && findings.integrity == FileIntegrity::Incomplete)
-        WhitenMissingRows(*picture, findings.bmp);
-    result.result = findings.integrity == FileIntegrity::Incomplete ? S_PICTURE_INCOMPLETE : S_OK;
-    result.image = std::move(picture);
+    BmpStripDevice device(file, bmp, pixels.Image().height());
+    if (!device.ReadHeaders() || !DecodeStrips(device, bmp, pixels))
+        return result;
+    result.result = S_OK;
+    result.image = pixels.Release();
+    return result;
+}
+
+// ---- Either way ------------------------------------------------------------------------------------
+
+// An uncompressed BMP in strips where it can be, anything else whole; a BMP that breaks off with
+// the rows it lacks made white.
+DecodedPicture ReadWithQt(QIODevice& file, FileKind kind, const Findings& findings) {
+    DecodedPicture result;
+    result.result = E_NOTIMPL;
+    if (kind == FileKind::Bmp && findings.bmp.rowsStandAlone)
+        result = ReadBmpInStrips(file, findings.bmp);
+    if (result.result == E_NOTIMPL)
+        result = ReadWholeWithQt(file, kind, findings);
+    if (result.result != S_OK || findings.integrity != FileIntegrity::Incomplete)
+        return result;
+    if (kind == FileKind::Bmp)
+        WhitenMissingRows(*result.image, findings.bmp);
+    result.result = S_PICTURE_INCOMPLETE;
     return result;
 }
 
 } // namespace
+
+int BmpStripRows(int width) {
+    return static_cast<int>(std::max<qint64>(1, kStripImageBytes / (4 * qint64{std::max(width, 1)})));
+}
 
 void AllowLargePictures() {
     if (QImageReader::allocationLimit() < kPictureAllocationLimitMB)

@@ -68,6 +68,10 @@ struct BmpHeader {
     quint32 bitsPerPixel = 0;
     quint32 compression = kRgb;
     qint64 pixelsAt = 0; // where the decoder starts reading pixels
+    // Whether the declared offset lies at or past the furthest any decoder reads before the pixels:
+    // the whole header (however much of it the decoder takes in), the three colour masks that
+    // follow a 40-byte header of a bit-field bitmap, and the palette after the longest header.
+    bool offsetPastHeaders = false;
 };
 
 // Reads the headers as the decoder does; false for a layout it would not read either.
@@ -110,6 +114,8 @@ bool ReadBmpHeader(const Bytes& file, BmpHeader& header) {
     const qint64 paletteAt = kFileHeaderSize + (infoSize > kInfoHeaderSize ? kInfoHeaderSize : infoSize);
     const qint64 paletteEnd = paletteAt + entrySize * colourCount;
     header.pixelsAt = declaredOffset > paletteEnd ? qint64{declaredOffset} : paletteEnd;
+    const qint64 masks = infoSize == kInfoHeaderSize && header.compression == kBitFields ? 12 : 0;
+    header.offsetPastHeaders = declaredOffset >= kFileHeaderSize + infoSize + masks + entrySize * colourCount;
     return true;
 }
 
@@ -119,6 +125,9 @@ BmpIntegrity CheckUncompressed(const BmpHeader& header, qint64 fileSize) {
     const qint64 rows = std::abs(header.height);
     const qint64 stride = (header.width * header.bitsPerPixel + 31) / 32 * 4;
     const qint64 complete = (fileSize - header.pixelsAt) / stride;
+    result.pixelsAt = header.pixelsAt;
+    result.stride = stride;
+    result.rowsStandAlone = header.offsetPastHeaders;
     if (complete >= rows) {
         result.integrity = FileIntegrity::Whole;
     } else if (complete > 0) {

@@ -28,6 +28,13 @@ struct BmpIntegrity {
     // Run-length encoded and Whole: the runs leave some pixels unset (end-of-line or end-of-bitmap
     // codes before a row is full, jumps), which the bitmap then shows in its first palette colour.
     bool leavesGaps = false;
+    // Uncompressed: where the rows begin in the file and the bytes each row takes there.
+    qint64 pixelsAt = 0;
+    qint64 stride = 0;
+    // Uncompressed, with the rows at the offset the header declares, past everything a decoder
+    // reads before them (headers, colour masks, palette): any run of rows put after a copy of the
+    // bytes before the first row reads as those rows of the picture.
+    bool rowsStandAlone = false;
 };
 
 struct GifIntegrity {

@@ -84,6 +84,12 @@ std::unique_ptr<QImage> ImageOwning(std::unique_ptr<PixelMemory> memory, uchar* 
 static_assert(std::endian::native == std::endian::little,
               "32-bit pixels are read as stored by Qt on little-endian machines");
 
+// The formats whose pixels are 32-bit words 0xAARRGGBB, which PackRow reads.
+bool IsPacked32Bit(QImage::Format format) {
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+           format == QImage::Format_ARGB32_Premultiplied;
+}
+
 // Packs one row of 32-bit pixels (0xAARRGGBB) into R, G, B bytes at the same or a lower address,
 // four pixels at a time; every source pixel is read before the bytes that overlap it are written.
 // A byte-swapped pixel shifted right by 8 holds R, G, B in memory order.
@@ -163,6 +169,15 @@ bool PixelBuffer::PackTo24Bit() {
     return true;
 }
 
+bool PixelBuffer::PackRowsFrom(const QImage& rows, int y) {
+    if (!HoldsImage() || m_image.format() != QImage::Format_RGB888 || !IsPacked32Bit(rows.format()) ||
+        rows.width() != m_image.width() || y < 0 || rows.height() > m_image.height() - y)
+        return false;
+    for (int i = 0; i < rows.height(); ++i)
+        PackRow(rows.constScanLine(i), Row(y + i), rows.width());
+    return true;
+}
+
 bool PixelBuffer::populateDisabledForTesting = false;
 
 bool PixelBuffer::HasHelper() const {
@@ -183,10 +198,7 @@ std::unique_ptr<QImage> PixelBuffer::Release() {
 }
 
 std::unique_ptr<QImage> PixelBuffer::PackInPlace(QImage& image) {
-    const QImage::Format format = image.format();
-    if (image.isNull() || !image.isDetached() ||
-        (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
-         format != QImage::Format_ARGB32_Premultiplied))
+    if (image.isNull() || !image.isDetached() || !IsPacked32Bit(image.format()))
         return nullptr;
     // The 32-bit image lives on, unseen, as the owner of the memory the packed rows use.
     auto memory = std::make_unique<PixelMemory>();

@@ -36,6 +36,10 @@ public:
     // Packs the Format_RGB32 image into Format_RGB888 rows in place, keeping only the memory the
     // packed rows need; false (and nothing done) when the image is not this memory's or not RGB32.
     bool PackTo24Bit();
+    // Packs the rows of an opaque 32-bit image (QImage::Format_RGB32, or opaque Format_ARGB32 or
+    // Format_ARGB32_Premultiplied) as wide as this Format_RGB888 memory into its rows from row y
+    // on; false (and nothing done) for any other image, or one that would not fit there.
+    bool PackRowsFrom(const QImage& rows, int y);
     // The image as it now is, owning its memory from here on.
     std::unique_ptr<QImage> Release();
 

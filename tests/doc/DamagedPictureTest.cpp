@@ -3,6 +3,7 @@
 // opens with the incomplete-picture warning, or (damage that real files commonly carry) opens
 // silently; and whatever opens shows the same pixels every time.
 #include "doc/CTallyscopeDoc.h"
+#include "platform/picture/PictureDecoder.h"
 
 #include "../support/GifWriter.h"
 #include "../support/PictureFiles.h"
@@ -70,6 +71,11 @@ struct Intact {
     QByteArray oneComponentEach = EncodeMultiScanJpeg(scan, JpegScans::OneComponentEach);
     int bmpStride = 64 * 3;
     int scanData = JpegScanDataOffset(jpeg);
+    // A BMP decoded in several strips of rows, and how many of its rows a cut inside its second
+    // strip keeps.
+    QByteArray stripsBmp = EncodeWithQt(MakeScanPicture(501, 3 * BmpStripRows(501)), "BMP");
+    int stripsStride = (501 * 3 + 3) / 4 * 4;
+    int stripsRowsKept = BmpStripRows(501) * 3 / 2;
 };
 
 class DamagedPictureTest : public ::testing::Test {
@@ -178,10 +184,11 @@ TEST_F(DamagedPictureTest, DamagedFiles_RefusedOrWarnedNeverSilentAndAlwaysTheSa
     const QImage jpeg = Decoded(files, intact.jpeg, "intact.jpg");
     const QImage gif = Decoded(files, intact.gif.bytes, "intact.gif");
     const QImage rle = Decoded(files, intact.rle8, "intact-rle8.bmp");
+    const QImage strips = Decoded(files, intact.stripsBmp, "intact-strips.bmp");
     const QImage progressive = Decoded(files, intact.progressive, "intact-progressive.jpg");
     const QImage oneComponentEach = Decoded(files, intact.oneComponentEach, "intact-scan-a-component.jpg");
     ASSERT_FALSE(scan.isNull() || jpeg.isNull() || gif.isNull() || rle.isNull() || progressive.isNull() ||
-                 oneComponentEach.isNull());
+                 oneComponentEach.isNull() || strips.isNull());
     const std::vector<int> progressiveScans = JpegScanStarts(intact.progressive);
     const std::vector<int> componentScans = JpegScanStarts(intact.oneComponentEach);
     ASSERT_GE(progressiveScans.size(), 4u);
@@ -213,6 +220,16 @@ TEST_F(DamagedPictureTest, DamagedFiles_RefusedOrWarnedNeverSilentAndAlwaysTheSa
              EXPECT_TRUE(SameRows(shown.mirrored(), scan, 256 - bmpRowsKept, 256)) << "the rows in the file";
              for (int y = bmpRowsKept; y < 256; ++y)
                  ASSERT_TRUE(RowIsColour(shown, y, 0, 64, qRgb(255, 255, 255))) << "missing row " << y;
+         }},
+        {"cut-mid-strip.bmp",
+         intact.stripsBmp.left(BmpPixelOffset(intact.stripsBmp) +
+                               intact.stripsRowsKept * intact.stripsStride + 50),
+         Outcome::OpensWithWarning,
+         [&](const QImage& shown) {
+             const int firstKept = strips.height() - intact.stripsRowsKept;
+             EXPECT_TRUE(SameRows(shown, strips, firstKept, strips.height())) << "the rows in the file";
+             for (int y = 0; y < firstKept; ++y)
+                 ASSERT_TRUE(RowIsColour(shown, y, 0, 501, qRgb(255, 255, 255))) << "missing row " << y;
          }},
         {"padded.bmp", intact.bmp + QByteArray(64, '\0'), Outcome::Opens,
          [&](const QImage& shown) { EXPECT_EQ(shown, scan); }},

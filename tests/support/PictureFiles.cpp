@@ -38,6 +38,45 @@ std::vector<std::pair<int, int>> RowRuns(const QImage& picture, int y, int width
     return runs;
 }
 
+struct BmpLayout {
+    int width;
+    int height;
+    int depth;
+    quint32 compression;
+    int infoSize;   // 40, or 108 with the colour masks and a colour space in the header
+    int extraBytes; // colour masks or palette between the headers and the pixels
+};
+
+// The file header and the info header of a bottom-up BMP; what lies between them and the pixels
+// is for the caller to write.
+QByteArray BmpHeaders(const BmpLayout& layout, int colours, int pixelBytes) {
+    const int pixelsAt = 14 + layout.infoSize + layout.extraBytes;
+    QByteArray bmp("BM");
+    PutLe(bmp, static_cast<quint32>(pixelsAt + pixelBytes), 4);
+    PutLe(bmp, 0, 4);
+    PutLe(bmp, static_cast<quint32>(pixelsAt), 4);
+    PutLe(bmp, static_cast<quint32>(layout.infoSize), 4);
+    PutLe(bmp, static_cast<quint32>(layout.width), 4);
+    PutLe(bmp, static_cast<quint32>(layout.height), 4);
+    PutLe(bmp, 1, 2);
+    PutLe(bmp, static_cast<quint32>(layout.depth), 2);
+    PutLe(bmp, layout.compression, 4);
+    PutLe(bmp, static_cast<quint32>(pixelBytes), 4);
+    PutLe(bmp, 2835, 4);
+    PutLe(bmp, 2835, 4);
+    PutLe(bmp, static_cast<quint32>(colours), 4);
+    PutLe(bmp, 0, 4);
+    return bmp;
+}
+
+// A pixel of a 32-bit picture as the bit fields hold it.
+quint32 FieldsOf(QRgb pixel, BitFields fields) {
+    if (fields == BitFields::Argb8888)
+        return pixel;
+    return (static_cast<quint32>(qRed(pixel)) >> 3 << 11) | (static_cast<quint32>(qGreen(pixel)) >> 2 << 5) |
+           (static_cast<quint32>(qBlue(pixel)) >> 3);
+}
+
 } // namespace
 
 QImage MakePalettePicture(int width, int height) {
@@ -171,22 +210,8 @@ QByteArray EncodeRleBmp(const QImage& palettePicture, RleDepth depth, int shortR
     }
     pixels.append('\0').append('\1'); // end of bitmap
 
-    const int pixelsAt = 14 + 40 + 4 * colours;
-    QByteArray bmp("BM");
-    PutLe(bmp, static_cast<quint32>(pixelsAt + pixels.size()), 4);
-    PutLe(bmp, 0, 4);
-    PutLe(bmp, static_cast<quint32>(pixelsAt), 4);
-    PutLe(bmp, 40, 4);
-    PutLe(bmp, static_cast<quint32>(width), 4);
-    PutLe(bmp, static_cast<quint32>(height), 4);
-    PutLe(bmp, 1, 2);
-    PutLe(bmp, four ? 4 : 8, 2);
-    PutLe(bmp, four ? 2 : 1, 4); // BI_RLE4 or BI_RLE8
-    PutLe(bmp, static_cast<quint32>(pixels.size()), 4);
-    PutLe(bmp, 2835, 4);
-    PutLe(bmp, 2835, 4);
-    PutLe(bmp, static_cast<quint32>(colours), 4);
-    PutLe(bmp, 0, 4);
+    QByteArray bmp = BmpHeaders({width, height, four ? 4 : 8, four ? 2u : 1u, 40, 4 * colours}, colours,
+                                static_cast<int>(pixels.size())); // BI_RLE4 or BI_RLE8
     for (int i = 0; i < colours; ++i) {
         const QRgb colour = i < palette.size() ? palette[i] : qRgb(0, 0, 0);
         bmp.append(static_cast<char>(qBlue(colour)));
@@ -194,6 +219,31 @@ QByteArray EncodeRleBmp(const QImage& palettePicture, RleDepth depth, int shortR
         bmp.append(static_cast<char>(qRed(colour)));
         bmp.append('\0');
     }
+    return bmp + pixels;
+}
+
+QByteArray EncodeBitFieldsBmp(const QImage& picture, BitFields fields) {
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    const bool alpha = fields == BitFields::Argb8888;
+    const int bytesPerPixel = alpha ? 4 : 2;
+    const int stride = (argb.width() * bytesPerPixel + 3) / 4 * 4;
+    QByteArray pixels;
+    for (int y = argb.height() - 1; y >= 0; --y) { // bottom-up
+        const auto* row = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            PutLe(pixels, FieldsOf(row[x], fields), bytesPerPixel);
+        pixels.append(QByteArray(stride - argb.width() * bytesPerPixel, '\0'));
+    }
+    const BmpLayout layout{argb.width(),     argb.height(), 8 * bytesPerPixel, 3,
+                           alpha ? 108 : 40, alpha ? 0 : 12};
+    QByteArray bmp = BmpHeaders(layout, 0, static_cast<int>(pixels.size())); // BI_BITFIELDS
+    const std::vector<quint32> masks =
+        alpha ? std::vector<quint32>{0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000}
+              : std::vector<quint32>{0xF800, 0x07E0, 0x001F};
+    for (quint32 mask : masks)
+        PutLe(bmp, mask, 4);
+    if (alpha)
+        bmp.append(QByteArray(108 - 40 - 16, '\0')); // no colour space, end points or gamma
     return bmp + pixels;
 }
 

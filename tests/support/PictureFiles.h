@@ -33,6 +33,11 @@ enum class RleDepth { Eight, Four };
 // With shortRow set, that row stops half-way with its end-of-line code, leaving the rest unset.
 QByteArray EncodeRleBmp(const QImage& palettePicture, RleDepth depth, int shortRow = -1);
 
+enum class BitFields { Rgb565, Argb8888 };
+// A bottom-up BMP with BI_BITFIELDS: 16-bit pixels of 5, 6 and 5 bits (masks after a 40-byte
+// header), or 32-bit pixels with alpha (masks in a 108-byte header).
+QByteArray EncodeBitFieldsBmp(const QImage& picture, BitFields fields);
+
 // Where the pixel data of a BMP begin (its declared offset).
 int BmpPixelOffset(const QByteArray& bmp);
 // Where the entropy-coded data of a JPEG's first scan begin (right after its SOS header).

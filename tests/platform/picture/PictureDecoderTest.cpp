@@ -15,6 +15,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
+#include <QtEndian>
 
 #include <atomic>
 #include <chrono>
@@ -101,6 +102,13 @@ long PeakResidentMiBSinceLastCall() {
     return peakKiB < 0 ? -1 : peakKiB / 1024;
 }
 
+// The same BMP stored from the top down: the rows stay as they are, and so come out upside down.
+QByteArray StoredTopDown(QByteArray bmp) {
+    const qint32 height = -qFromLittleEndian<qint32>(bmp.constData() + 22);
+    qToLittleEndian(height, bmp.data() + 22);
+    return bmp;
+}
+
 } // namespace
 
 TEST(PictureDecoder_Formats, TwentyFourBitRowsMatchQtsReadingOfTheSameFile) {
@@ -108,6 +116,8 @@ TEST(PictureDecoder_Formats, TwentyFourBitRowsMatchQtsReadingOfTheSameFile) {
     const QImage scan = MakeScanPicture(97, 61); // odd sizes: rows padded differently in each format
     const QImage palette = MakePalettePicture(97, 61);
     QImage transparentGif = palette.convertToFormat(QImage::Format_RGB32);
+    // Uncompressed BMPs are decoded a strip of rows at a time: two strips and a short one.
+    const QImage tall = MakeScanPicture(501, 2 * BmpStripRows(501) + 7);
     const struct {
         const char* name;
         QByteArray bytes;
@@ -120,6 +130,11 @@ TEST(PictureDecoder_Formats, TwentyFourBitRowsMatchQtsReadingOfTheSameFile) {
         {"colour.bmp", EncodeWithQt(scan, "BMP"), 0},
         {"palette.bmp", EncodeWithQt(palette, "BMP"), 0},
         {"mono.bmp", EncodeWithQt(scan.convertToFormat(QImage::Format_Mono), "BMP"), 0},
+        {"strips.bmp", EncodeWithQt(tall, "BMP"), 0},
+        {"strips-top-down.bmp", StoredTopDown(EncodeWithQt(tall, "BMP")), 0},
+        {"strips-16-bit.bmp", EncodeBitFieldsBmp(tall, BitFields::Rgb565), 0},
+        {"strips-alpha.bmp", EncodeBitFieldsBmp(WithAlpha(tall), BitFields::Argb8888), 1},
+        {"strips-palette.bmp", EncodeWithQt(tall.convertToFormat(QImage::Format_Indexed8), "BMP"), 0},
         {"rle8.bmp", EncodeRleBmp(palette, RleDepth::Eight), 0},
         {"rle4.bmp", EncodeRleBmp(palette, RleDepth::Four), 0},
         {"picture.gif", WriteGif(palette).bytes, 0},
