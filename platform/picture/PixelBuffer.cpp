@@ -132,6 +132,10 @@ PixelBuffer::PixelBuffer(int width, int height, QImage::Format format) {
     if (memory == MAP_FAILED)
         return;
     m_base = static_cast<uchar*>(memory);
+    // Huge pages where the system has them: a picture's memory is written once from end to end, and
+    // on a virtual machine the first touch of every small page costs as much as decoding into it.
+    // Nothing is lost where the advice is refused.
+    madvise(m_base, m_length, MADV_HUGEPAGE);
     m_image = QImage(m_base, width, height, bytesPerLine, format);
     if (m_length >= kHelperThreshold && CanPopulate())
         m_helper = std::thread(Populate, m_base, m_length, &m_abandoned);

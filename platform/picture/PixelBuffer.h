@@ -1,13 +1,14 @@
 #pragma once
 // Memory for a large picture's pixels, mapped straight from the system, and the packing of 32-bit
-// pictures into 24-bit rows in place. On some machines (virtual
-// ones above all) taking a hundred megabytes one page fault at a time costs more than decoding the
-// picture, so a helper thread asks the system for the pages ahead of the decoder that fills them
-// (MADV_POPULATE_WRITE; a system without it goes without the helper: nothing but the decoder ever
-// writes the memory, so no row it filled can be undone). A 32-bit picture can be
-// packed into 24-bit rows in place, and the quarter it no longer needs goes back to the system, so
-// that a picture decoded at 32 bits is never held twice. Whichever way a picture's memory came,
-// the image handed on owns it through one owner type (PixelBuffer.cpp), given back with the image.
+// pictures into 24-bit rows in place. On some machines (virtual ones above all) taking a hundred
+// megabytes one page fault at a time costs more than decoding the picture, so the memory is asked
+// for in huge pages where the system gives them, and a helper thread asks the system for the pages
+// ahead of the decoder that fills them (MADV_POPULATE_WRITE; a system without it goes without the
+// helper: nothing but the decoder ever writes the memory, so no row it filled can be undone). A
+// 32-bit picture can be packed into 24-bit rows in place, and the quarter it no longer needs goes
+// back to the system, so that a picture decoded at 32 bits is never held twice. Whichever way a
+// picture's memory came, the image handed on owns it through one owner type (PixelBuffer.cpp),
+// given back with the image.
 
 #include <QImage>
 
