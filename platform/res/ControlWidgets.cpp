@@ -196,25 +196,13 @@ QPoint AfxStaticTextWidget::TextOrigin() const {
     return {x, std::max(-m_ink.top(), std::min(fontMetrics().ascent(), lowestFitting))};
 }
 
-// An enabled one-line text is drawn from its kept layout, where the style would lay it out again;
-// the pixels are the style's (its pen, its place, its clip to the line).
 void AfxStaticTextWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setFont(FaceFor(text()));
     const QPoint origin = TextOrigin();
     const QRect line(origin.x(), origin.y() - fontMetrics().ascent(), width(), fontMetrics().height());
-    if (!isEnabled() || text().contains(QLatin1Char('\n'))) {
-        style()->drawItemText(&painter, line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, palette(),
-                              isEnabled(), text(), foregroundRole());
-        return;
-    }
-    if (m_laidOut.text() != text()) {
-        m_laidOut.setText(text());
-        m_laidOut.setTextFormat(Qt::PlainText);
-    }
-    painter.setPen(QPen(palette().brush(foregroundRole()), painter.pen().widthF()));
-    painter.setClipRect(line, Qt::IntersectClip);
-    painter.drawStaticText(line.topLeft(), m_laidOut);
+    style()->drawItemText(&painter, line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, palette(),
+                          isEnabled(), text(), foregroundRole());
 }
 
 void AfxStaticTextWidget::changeEvent(QEvent* event) {

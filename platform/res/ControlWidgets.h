@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
-#include <QStaticText>
 #include <functional>
 
 #include <QLineEdit>
@@ -117,8 +116,6 @@ private:
     QRect m_ink;          // the pixels the text covers, relative to its origin
     int m_advance = 0;    // the text's advance width
     QCache<QString, TextExtent> m_measured{256};
-    // The text laid out once for all its paints: a read-out repaints on every mouse move.
-    QStaticText m_laidOut;
 };
 
 // A group box as the framework draws one: the frame's top line runs through the middle of the

@@ -325,28 +325,6 @@ TEST(DialogBuilder_Widgets, ListBoxKeepsTheFrameworksIndexRules) {
     EXPECT_EQ(dialog.GetDlgItem(IDC_PIXEL_LIST), nullptr);
 }
 
-// An enabled static text draws from its kept layout, a disabled one through the style, which draws
-// both states alike but for the palette's colours: with those made equal, the pixels must be too.
-TEST(DialogBuilder_Widgets, StaticTextDrawsFromItsLayoutAsTheStyleDrawsIt) {
-    QWidget form;
-    QPalette palette = form.palette();
-    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Window})
-        palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
-    form.setPalette(palette);
-    AfxStaticTextWidget enabled(QString(), &form);
-    AfxStaticTextWidget disabled(QString(), &form);
-    disabled.setEnabled(false);
-    for (AfxStaticTextWidget* label : {&enabled, &disabled})
-        label->SetTemplateRect(QRect(0, 0, 30, 12));
-    for (const char* text : {"X = -12", "R = 255", "Point", "系列 = 3", "gjpqy ÉÅ", "X = 12000 (幅の広い読み)",
-                             "x = 1999", ""}) {
-        for (AfxStaticTextWidget* label : {&enabled, &disabled})
-            label->SetCaption(QString::fromUtf8(text));
-        ASSERT_EQ(enabled.size(), disabled.size()) << text;
-        EXPECT_EQ(enabled.grab().toImage(), disabled.grab().toImage()) << text;
-    }
-}
-
 // A static text keeps what it measured for texts it showed before; whatever it kept, it takes the
 // size a control made afresh for the same text and face takes, also after its face changed.
 TEST(DialogBuilder_Widgets, StaticTextFitsEveryCaptionAsAFreshControlWould) {
