@@ -7,6 +7,7 @@
 #include <QLockFile>
 #include <QRandomGenerator>
 #include <QSaveFile>
+#include <QSet>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -50,6 +51,24 @@ std::unique_ptr<QLockFile> TryLock(const QString& path) {
     if (!lock->tryLock(0))
         return nullptr;
     return lock;
+}
+
+// A killed program cannot take its lock away with it: an owner that left nothing to offer back
+// would leave its lock file behind for good. Taking such a lock and letting it go removes it.
+void ForgetDeadOwnersWithNothingLeft(const QString& folder, const QString& ownId) {
+    const QDir dir(folder);
+    const QStringList names = dir.entryList(QDir::Files);
+    const QString lockSuffix = QStringLiteral(".lock");
+    QSet<QString> ownersWithFiles;
+    for (const QString& name : names) {
+        if (!name.endsWith(lockSuffix))
+            ownersWithFiles.insert(OwnerIdOf(name));
+    }
+    for (const QString& name : names) {
+        const QString id = OwnerIdOf(name);
+        if (name.endsWith(lockSuffix) && id != ownId && !ownersWithFiles.contains(id))
+            TryLock(dir.filePath(name)); // held by a live program, or taken and at once let go
+    }
 }
 
 } // namespace
@@ -122,6 +141,7 @@ QStringList RecoveryFolder::Orphans(const QString& suffix) {
     if (folder.isEmpty())
         return {};
     const QString ownId = InstanceId();
+    ForgetDeadOwnersWithNothingLeft(folder, ownId);
     QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*.") + suffix}, QDir::Files);
     std::sort(files.begin(), files.end(),
               [](const QFileInfo& a, const QFileInfo& b) { return a.lastModified() > b.lastModified(); });

@@ -21,6 +21,7 @@
 #include <QLockFile>
 #include <QRandomGenerator>
 #include <QSettings>
+#include <QSysInfo>
 #include <QTest>
 #include <QThread>
 
@@ -240,6 +241,12 @@ TEST_F(Recovery, Offer_StartWithoutPictureNewestFirstOneAtATimeNeverALiveProgram
     // c.bmp's program is still running: its lock is held by a live process.
     QLockFile live(QDir(RecoveryFolder::Path()).filePath("1003-0000000c.lock"));
     ASSERT_TRUE(live.tryLock(0));
+    // A program killed with nothing to offer back left only its lock, which the start removes.
+    const QString deadLock = QDir(RecoveryFolder::Path()).filePath("1004-0000000d.lock");
+    QFile dead(deadLock);
+    ASSERT_TRUE(dead.open(QIODevice::WriteOnly));
+    dead.write("2147483647\ntallyscope\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    dead.close();
 
     m_host.AnswerMessageBox(IDNO);  // b.bmp, the newest offered
     m_host.AnswerMessageBox(IDYES); // a.bmp
@@ -252,6 +259,8 @@ TEST_F(Recovery, Offer_StartWithoutPictureNewestFirstOneAtATimeNeverALiveProgram
     EXPECT_FALSE(QFileInfo::exists(orphans[a.str()]));
     EXPECT_FALSE(QFileInfo::exists(orphans[b.str()]));
     EXPECT_TRUE(QFileInfo::exists(orphans[c.str()]));
+    EXPECT_FALSE(QFileInfo::exists(deadLock));
+    EXPECT_TRUE(QFileInfo::exists(live.fileName()));
     Restart();
 
     // Opening a picture offers its journals too; the live program's stays its own.
