@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
-#include <utility>
 
 IMPLEMENT_DYNCREATE(CZoomView, CFormView)
 
@@ -75,24 +73,34 @@ void CZoomView::DoDataExchange(CDataExchange* pDX) {
     CFormView::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_ZOOM_SPIN, m_spinRate);
     DDX_Control(pDX, IDC_ZOOM_PICTURE, m_picture);
-    DDX_Check(pDX, IDC_ROW_BLUE, m_bRowBlue);
-    DDX_Check(pDX, IDC_COL_BLUE, m_bColBlue);
-    DDX_Check(pDX, IDC_ROW_GREEN, m_bRowGreen);
-    DDX_Check(pDX, IDC_COL_GREEN, m_bColGreen);
-    DDX_Check(pDX, IDC_ROW_RED, m_bRowRed);
-    DDX_Check(pDX, IDC_COL_RED, m_bColRed);
+    for (const auto& [nID, pValue] : ChannelSwitches())
+        DDX_Check(pDX, nID, *pValue);
     // The magnification divides the square: a value outside 1 .. 10 is refused and the last good
     // one kept, so 0 or a negative size never reaches the division.
     int magnification = m_nMagnification;
     DDX_Text(pDX, IDC_ZOOM_RATE, magnification);
     DDV_MinMaxInt(pDX, magnification, kMinMagnification, kMaxMagnification);
     m_nMagnification = magnification;
-    DDX_Text(pDX, IDC_ZOOM_SOURCE, m_strSource);
-    DDX_Text(pDX, IDC_ZOOM_X, m_strX);
-    DDX_Text(pDX, IDC_ZOOM_Y, m_strY);
-    DDX_Text(pDX, IDC_ZOOM_B, m_strB);
-    DDX_Text(pDX, IDC_ZOOM_G, m_strG);
-    DDX_Text(pDX, IDC_ZOOM_R, m_strR);
+    for (const auto& [nID, pText] : ReadOuts())
+        DDX_Text(pDX, nID, *pText);
+}
+
+std::array<CZoomView::ReadOut, 6> CZoomView::ReadOuts() {
+    return {{{IDC_ZOOM_SOURCE, &m_strSource},
+             {IDC_ZOOM_X, &m_strX},
+             {IDC_ZOOM_Y, &m_strY},
+             {IDC_ZOOM_B, &m_strB},
+             {IDC_ZOOM_G, &m_strG},
+             {IDC_ZOOM_R, &m_strR}}};
+}
+
+std::array<CZoomView::ChannelSwitch, 6> CZoomView::ChannelSwitches() {
+    return {{{IDC_ROW_BLUE, &m_bRowBlue},
+             {IDC_COL_BLUE, &m_bColBlue},
+             {IDC_ROW_GREEN, &m_bRowGreen},
+             {IDC_COL_GREEN, &m_bColGreen},
+             {IDC_ROW_RED, &m_bRowRed},
+             {IDC_COL_RED, &m_bColRed}}};
 }
 
 void CZoomView::OnInitialUpdate() {
@@ -142,19 +150,17 @@ void CZoomView::UpdateZoom(int nX, int nY, BOOL bPoint) {
 // This runs on every mouse move: after the first time, only the read-outs whose text changed are
 // pushed, unless the whole form was read (and may have refused the magnification's text).
 void CZoomView::ShowReadOuts() {
-    const std::pair<int, const CString*> readOuts[] = {
-        {IDC_ZOOM_SOURCE, &m_strSource}, {IDC_ZOOM_X, &m_strX}, {IDC_ZOOM_Y, &m_strY},
-        {IDC_ZOOM_B, &m_strB},           {IDC_ZOOM_G, &m_strG}, {IDC_ZOOM_R, &m_strR}};
     const bool whole = !m_bReadOutsShown || m_bFormRead;
     if (whole)
         UpdateData(FALSE);
-    for (std::size_t i = 0; i < std::size(readOuts); ++i) {
-        const auto& [id, text] = readOuts[i];
-        if (!whole && *text != m_shownReadOuts[i]) {
-            if (CWnd* control = GetDlgItem(id))
-                control->SetWindowText(*text);
+    const std::array<ReadOut, 6> readOuts = ReadOuts();
+    for (std::size_t i = 0; i < readOuts.size(); ++i) {
+        const auto& [nID, pText] = readOuts[i];
+        if (!whole && *pText != m_shownReadOuts[i]) {
+            if (CWnd* control = GetDlgItem(nID))
+                control->SetWindowText(*pText);
         }
-        m_shownReadOuts[i] = *text;
+        m_shownReadOuts[i] = *pText;
     }
     m_bReadOutsShown = true;
 }
@@ -173,12 +179,9 @@ void CZoomView::ReadChannelSwitches() {
         UpdateData(TRUE);
         return;
     }
-    const std::pair<int, BOOL*> switches[] = {{IDC_ROW_BLUE, &m_bRowBlue},   {IDC_COL_BLUE, &m_bColBlue},
-                                              {IDC_ROW_GREEN, &m_bRowGreen}, {IDC_COL_GREEN, &m_bColGreen},
-                                              {IDC_ROW_RED, &m_bRowRed},     {IDC_COL_RED, &m_bColRed}};
-    for (const auto& [id, value] : switches) {
-        if (auto* button = dynamic_cast<CButton*>(GetDlgItem(id)))
-            *value = button->GetCheck() == BST_CHECKED ? TRUE : FALSE;
+    for (const auto& [nID, pValue] : ChannelSwitches()) {
+        if (auto* button = dynamic_cast<CButton*>(GetDlgItem(nID)))
+            *pValue = button->GetCheck() == BST_CHECKED ? TRUE : FALSE;
     }
 }
 

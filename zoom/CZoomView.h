@@ -8,6 +8,8 @@
 #include "platform/app/CFormView.h"
 #include "platform/ui/CControls.h"
 
+#include <array>
+
 class CTallyscopeDoc;
 
 class CZoomView : public CFormView {
@@ -48,6 +50,19 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
 
 private:
+    // The controls and the members they show, each listed once for both the form's exchange and the
+    // per-move path that touches only these.
+    struct ReadOut {
+        int nID;
+        CString* pText;
+    };
+    struct ChannelSwitch {
+        int nID;
+        BOOL* pValue;
+    };
+    std::array<ReadOut, 6> ReadOuts();
+    std::array<ChannelSwitch, 6> ChannelSwitches();
+
     void DrawSquare(CDC* pDC, int nX, int nY);
     void DrawProfilesAndReadOut(CDC* pDC);
     void ReadChannelSwitches();
@@ -56,7 +71,7 @@ private:
     bool m_bHasPosition = false;
     bool m_bReadOutsShown = false; // the read-outs were pushed once
     bool m_bFormRead = false;      // the last drawing read the whole form
-    CString m_shownReadOuts[6];    // as last pushed: source, X, Y, B, G, R
+    CString m_shownReadOuts[6];    // as last pushed, in the order of ReadOuts()
 };
 
 // The magnifications the box accepts.
