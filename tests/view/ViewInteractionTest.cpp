@@ -355,9 +355,11 @@ TEST_F(ViewInteraction, Cursor_PicturesFollowTheirDescriptions) {
         if (!c.letter.isEmpty()) {
             int letterPixels = 0;
             for (int y = 0; y < 32; ++y)
-                for (int x = 0; x < 32; ++x)
-                    if (black(x, y) && y > 16 + 1)
+                for (int x = 0; x < 32; ++x) {
+                    if (black(x, y) && y > 16 + 1) {
                         EXPECT_TRUE(c.letter.contains(x, y)) << c.id << " at " << x << "," << y;
+                    }
+                }
             for (int y = c.letter.top(); y <= c.letter.bottom(); ++y)
                 for (int x = c.letter.left(); x <= c.letter.right(); ++x)
                     letterPixels += black(x, y);
