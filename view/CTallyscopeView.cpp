@@ -317,7 +317,7 @@ void CTallyscopeView::OnLButtonDown(UINT nFlags, CPoint point) {
             Default();
             return;
         }
-        PlacePointAt(pixel);
+        PlaceReferencePointAt(pixel);
         break;
     case MK_LBUTTON | MK_SHIFT | MK_CONTROL:
         EndFigureAt(pixel);
@@ -341,7 +341,8 @@ void CTallyscopeView::SelectPointAt(CPoint pixel) {
         GetDocument()->UpdateZoomView(pixel.x, pixel.y, TRUE);
 }
 
-void CTallyscopeView::PlacePointAt(CPoint pixel) {
+// The reference point that the axis mode waits for; a data point is picked instead (PickPointAt).
+void CTallyscopeView::PlaceReferencePointAt(CPoint pixel) {
     CDataAxis& axis = GetDocument()->m_DataAxis;
     switch (m_nAxisMode) {
     case 0:
@@ -356,8 +357,7 @@ void CTallyscopeView::PlacePointAt(CPoint pixel) {
         PlaceAxisPoint(axis.m_YAxis, axis.m_YAxis.m_dValueY, axis.m_bLogY, pixel);
         break;
     default:
-        GetDocument()->m_DataSeries.AddData(pixel.x, pixel.y);
-        break;
+        return;
     }
     GetDocument()->DataChanged();
 }

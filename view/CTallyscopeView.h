@@ -72,7 +72,7 @@ private:
     bool HasPicture() const;
     // The three gestures of a left click, told apart by the modifier keys.
     void SelectPointAt(CPoint pixel);
-    void PlacePointAt(CPoint pixel);
+    void PlaceReferencePointAt(CPoint pixel);
     void PickPointAt(CPoint pixel, const CRect& shownSelection);
     CRect WindowRectAround(const CData& a, const CData& b, int margin) const;
     CRect SelectionWindowRect() const;
