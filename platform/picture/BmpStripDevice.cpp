@@ -2,6 +2,8 @@
 
 #include "platform/picture/PictureIntegrity.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <cstring>
 
@@ -15,16 +17,11 @@ constexpr qsizetype kHeightAt = 22;     // every longer header: a 32-bit height
 constexpr qsizetype kImageSizeAt = 34;  // every longer header: the bytes of the pixel data
 constexpr quint32 kCoreHeaderSize = 12;
 
-void PutLittleEndian(QByteArray& bytes, qsizetype at, quint32 value, int length) {
-    for (int i = 0; i < length && at + i < bytes.size(); ++i)
-        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-quint32 InfoHeaderSize(const QByteArray& headers) {
-    quint32 size = 0;
-    for (int i = 3; i >= 0; --i)
-        size = (size << 8) | static_cast<uchar>(headers.at(kInfoSizeAt + i));
-    return size;
+// Writes a field of the headers, where the headers reach that far.
+template <typename Field>
+void PutField(QByteArray& headers, qsizetype at, Field value) {
+    if (at + qsizetype{sizeof(Field)} <= headers.size())
+        qToLittleEndian(value, headers.data() + at);
 }
 
 // Copies what part holds of the bytes [from, from + maxSize) into data; the number copied.
@@ -64,13 +61,13 @@ bool BmpStripDevice::ShowRows(int top, int bottom) {
 
 void BmpStripDevice::DeclareRows(int rows) {
     const qint64 stored = m_topDown ? -rows : rows;
-    PutLittleEndian(m_headers, kFileSizeAt, static_cast<quint32>(size()), 4);
-    if (InfoHeaderSize(m_headers) == kCoreHeaderSize) {
-        PutLittleEndian(m_headers, kCoreHeightAt, static_cast<quint32>(stored), 2);
+    PutField(m_headers, kFileSizeAt, static_cast<quint32>(size()));
+    if (qFromLittleEndian<quint32>(m_headers.constData() + kInfoSizeAt) == kCoreHeaderSize) {
+        PutField(m_headers, kCoreHeightAt, static_cast<quint16>(stored));
         return;
     }
-    PutLittleEndian(m_headers, kHeightAt, static_cast<quint32>(stored), 4);
-    PutLittleEndian(m_headers, kImageSizeAt, static_cast<quint32>(m_rows.size()), 4);
+    PutField(m_headers, kHeightAt, static_cast<quint32>(stored));
+    PutField(m_headers, kImageSizeAt, static_cast<quint32>(m_rows.size()));
 }
 
 qint64 BmpStripDevice::readData(char* data, qint64 maxSize) {

@@ -235,8 +235,9 @@ bool DecodeStrips(BmpStripDevice& device, const BmpIntegrity& bmp, PixelBuffer& 
     const int width = pixels.Image().width();
     const auto [first, end] = RowsInFile(bmp, pixels.Image().height());
     QImage strip;
-    for (int top = first; top < end; top += BmpStripRows(width)) {
-        const int bottom = std::min(end, top + BmpStripRows(width));
+    const int stripRows = BmpStripRows(width);
+    for (int top = first; top < end; top += stripRows) {
+        const int bottom = std::min(end, top + stripRows);
         if (!device.ShowRows(top, bottom) || !DecodeStrip(device, bottom - top, strip) ||
             !pixels.PackRowsFrom(strip, top))
             return false;
