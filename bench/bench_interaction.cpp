@@ -12,6 +12,8 @@
 // and the two take turns (random interleaving is on unless the command line says otherwise).
 #include "QtBenchmarkMain.h"
 
+#include "doc/DocumentJournal.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -36,8 +38,6 @@ constexpr int kMoves = 200;
 constexpr int kWarmUpMoves = 20;
 constexpr int kClicks = 40;
 constexpr int kNotches = 40;
-// Longer than the journal waits after a change before it writes.
-constexpr int kJournalDelayMs = 700;
 
 // A chart to pick on: paper, a grid, axes and a curve, so the magnifier's read-outs change.
 QString WriteChart(const QTemporaryDir& dir) {
@@ -252,7 +252,7 @@ void BM_Interaction(benchmark::State& state, const std::string& probe, const QSt
         // The first change of a picture's work has the journal stamp the picture file, once per
         // picture, on the journal's thread: a cost of the open, not of every click.
         g_display->Send({"click", "1"});
-        QThread::msleep(kJournalDelayMs);
+        QThread::msleep(DocumentJournal::kDelayMs + 200); // until the journal has written
         session.Settle();
         const auto click = session.Measure(Repeated({"click", "1"}, kClicks, "0.05"), kClicks);
         g_display->Send({"keyup", "shift"});
