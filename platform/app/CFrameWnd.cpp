@@ -330,12 +330,15 @@ void CFrameWnd::UpdateRecentFileMenu() {
     CWinApp* app = AfxGetApp();
     const CRecentFileList* list = app != nullptr ? app->m_pRecentFileList : nullptr;
     const int count = list != nullptr ? list->GetCount() : 0;
-    std::vector<CString> entries;
-    for (int index = 0; index < count; ++index)
-        entries.push_back((*list)[index]);
-    if (m_shownRecentFiles == entries)
+    // Compared in place: this runs after every event, and the list has rarely moved.
+    bool shown = m_shownRecentFiles && static_cast<int>(m_shownRecentFiles->size()) == count;
+    for (int index = 0; shown && index < count; ++index)
+        shown = (*m_shownRecentFiles)[static_cast<std::size_t>(index)] == (*list)[index];
+    if (shown)
         return;
-    m_shownRecentFiles = std::move(entries);
+    m_shownRecentFiles.emplace();
+    for (int index = 0; index < count; ++index)
+        m_shownRecentFiles->push_back((*list)[index]);
     const CString firstText = count > 0 ? list->GetMenuText(0) : m_strRecentFilePlaceholder;
     m_pRecentFileAction->setText(QString::fromUtf8(firstText.GetString()));
     // Entries 2, 3, ... follow the first one; touch the menu only when something moved, so that an
