@@ -22,32 +22,46 @@ if [ "$WM" = openbox ]; then
     start_window_manager "$OUT/openbox.log" || fail "openbox did not start"
 fi
 
-# The framework's places and sizes are those of the whole window.
+# The framework's places and sizes are those of the whole window, once the window manager (if any)
+# has framed it.
+is_at() { [ "$(outer_geometry "$1")" = "$2" ]; }
 check_outer() {
-    local id=$1 name=$2 expected="$3 $4 $5 $6" actual
-    actual=$(outer_geometry "$id")
-    echo "$name: outer $actual"
-    [ "$actual" = "$expected" ] || fail "$name is at $actual (x y width height), expected $expected"
+    local id=$1 name=$2 expected="$3 $4 $5 $6"
+    wait_until 30 is_at "$id" "$expected" ||
+        fail "$name is at $(outer_geometry "$id") (x y width height), expected $expected"
+    echo "$name: outer $expected"
 }
 
 # Compares one region of the screen, relative to a window's own area, with its reference crop.
 check_region() {
-    local id=$1 name=$2 x=$3 y=$4 w=$5 h=$6 cx cy cw ch differing
-    read -r cx cy cw ch < <(client_geometry "$id")
-    import -window root -crop "${w}x${h}+$((cx + x))+$((cy + y))" +repage "$OUT/$name.png"
-    if [ "${UPDATE_REFERENCE:-0}" = 1 ]; then
-        cp "$OUT/$name.png" "$REFERENCE/$name.png"
-        return
-    fi
-    differing=$(compare -metric AE "$OUT/$name.png" "$REFERENCE/$name.png" null: 2>&1 || true)
-    [ "$differing" = 0 ] || fail "$name differs from $REFERENCE/$name.png in $differing pixels (see $OUT/$name.png)"
+    local id=$1 name=$2 x=$3 y=$4 w=$5 h=$6 cx cy
+    read -r cx cy _ _ < <(client_geometry "$id")
+    check_crop "$name" "${w}x${h}+$((cx + x))+$((cy + y))"
+}
+
+# The zoom window draws a caption of its own: its top differs from its body.
+shows_caption() {
+    local zx zy zw zh caption body
+    read -r zx zy zw zh < <(client_geometry "$1")
+    import -window root "$OUT/screen.png"
+    caption=$(convert "$OUT/screen.png" -format "%[pixel:p{$((zx + zw - 10)),$((zy + 5))}]" info:)
+    body=$(convert "$OUT/screen.png" -format "%[pixel:p{$((zx + zw - 10)),$((zy + zh - 5))}]" info:)
+    [ "$caption" != "$body" ]
+}
+
+# In the window manager's stacking order (bottom first), window $2 lies above window $1.
+stacked_above() {
+    local stacking below above
+    stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed -n "s/.*# //p" | tr -d "," | tr " " "\n")
+    below=$(grep -nx "$(printf "0x%x" "$1")" <<<"$stacking" | cut -d: -f1)
+    above=$(grep -nx "$(printf "0x%x" "$2")" <<<"$stacking" | cut -d: -f1)
+    [ -n "$below" ] && [ -n "$above" ] && [ "$above" -gt "$below" ]
 }
 
 "$PROGRAM" "$PICTURE" >"$OUT/program.log" 2>&1 &
 pid=$!
 main=$(find_window "$MAIN_TITLE")
 zoom=$(find_window "Zoom Window")
-sleep 0.5 # let both windows finish painting, and the window manager framing them
 xdotool mousemove 0 0
 
 check_outer "$main" "main window" 280 50 600 500
@@ -63,44 +77,35 @@ if [ "$WM" = openbox ]; then
     [ "$(xprop -id "$main" _NET_FRAME_EXTENTS | sed -n "s/.*= //p")" != "0, 0, 0, 0" ] ||
         fail "the window manager did not frame the main window"
 fi
-read -r zx zy zw zh < <(client_geometry "$zoom")
-import -window root "$OUT/screen.png"
-caption=$(convert "$OUT/screen.png" -format "%[pixel:p{$((zx + zw - 10)),$((zy + 5))}]" info:)
-body=$(convert "$OUT/screen.png" -format "%[pixel:p{$((zx + zw - 10)),$((zy + zh - 5))}]" info:)
-[ "$caption" != "$body" ] || fail "the zoom window shows no caption of its own"
+wait_until 30 shows_caption "$zoom" || fail "the zoom window shows no caption of its own"
 
 # The axis dialog's labels whole, in the templates' face: its toolbar button, the sixth.
 read -r mx my _ _ < <(client_geometry "$main")
 xdotool mousemove $((mx + 156)) $((my + 36)) click 1
 xdotool mousemove 0 0
 axis=$(find_window "軸の設定")
-sleep 0.5
 check_region "$axis" axis-row-labels 30 62 50 80
 check_region "$axis" axis-column-heads 105 34 130 20
 check_region "$axis" axis-value-heads 100 198 225 20
 check_region "$axis" axis-value-rows 30 228 50 50
 xdotool key Escape
-sleep 0.3
+wait_for_window_gone "軸の設定"
 
 # The main window was clicked and is active again; the zoom window stays above it.
 if [ "$WM" = openbox ]; then
-    stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed -n "s/.*# //p" | tr -d "," | tr " " "\n")
-    below=$(grep -nx "$(printf "0x%x" "$main")" <<<"$stacking" | cut -d: -f1)
-    above=$(grep -nx "$(printf "0x%x" "$zoom")" <<<"$stacking" | cut -d: -f1)
-    [ -n "$below" ] && [ -n "$above" ] && [ "$above" -gt "$below" ] ||
-        fail "the zoom window is not above the main window once that is active (stacking: $(tr "\n" " " <<<"$stacking"))"
+    wait_until 30 stacked_above "$main" "$zoom" ||
+        fail "the zoom window is not above the main window once that is active (stacking: $(xprop -root _NET_CLIENT_LIST_STACKING))"
 fi
 
 # The export's save dialog in Japanese: the framework's title, and 保存 and キャンセル on its buttons.
 xdotool windowfocus --sync "$main"
 xdotool key --clearmodifiers ctrl+s
 save=$(find_window "名前を付けて保存")
-sleep 0.5
-import -window root "$OUT/save-dialog.png"
 read -r _ _ sw sh < <(client_geometry "$save")
 check_region "$save" save-buttons $((sw - 120)) $((sh - 75)) 120 75
+import -window root "$OUT/save-dialog.png"
 xdotool key Escape
-sleep 0.3
+wait_for_window_gone "名前を付けて保存"
 
 # Nudging from the keyboard: a point placed with Shift and a click, selected with a plain click,
 # moved with the arrow keys pressed on the real keyboard, must be exported where the keys left it.
@@ -113,11 +118,8 @@ export_row() {
     xdotool windowfocus --sync "$dialog"
     xdotool type --delay 20 "$1"
     xdotool key Return
-    for _ in $(seq 1 50); do
-        [ -s "$1" ] && break
-        sleep 0.1
-    done
-    [ -s "$1" ] || fail "the export to $1 wrote nothing"
+    wait_until 30 test -s "$1" || fail "the export to $1 wrote nothing"
+    wait_for_window_gone "名前を付けて保存"
     sed -n 3p "$1" | tr -d "\r" | awk -F "\t" '{print $2 + 0, $3 + 0}'
 }
 xdotool mousemove $((mx + 200)) $((my + 200))
@@ -136,7 +138,7 @@ import -window root "$OUT/screenshot.png"
 # File > Exit, from the keyboard: Alt+F opens the File menu, X is the exit item mnemonic.
 xdotool windowfocus --sync "$main"
 xdotool key --clearmodifiers alt+f
-sleep 0.3
+wait_for_menu
 xdotool key x
 wait_for_end "File > Exit"
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
