@@ -1,5 +1,5 @@
-// The real program under a display of the test's own (VirtualDisplay): where its cursors put a
-// click at scaled screens. Input goes
+// The real program under a display of the test's own (VirtualDisplay): how it ends when the display
+// goes away or a signal asks it to, and where its cursors put a click at scaled screens. Input goes
 // through the X server as a user's does; what the program did is read from its journal, the file
 // the next start would offer back.
 
@@ -100,6 +100,24 @@ private:
     QString m_window;
 };
 
+// Shift-clicks at a place of the window, and waits until the screen around the pointer differs
+// from what it showed before: the program has drawn the point picked there.
+bool PickAndWaitForItsMarker(const VirtualDisplay& display, const RealProgram& program, QPoint inWindow) {
+    const QImage before = display.Screenshot();
+    if (!display.Send(program.PointerAt(inWindow) + QStringList{"keydown", "shift", "click", "1", "keyup", "shift"}))
+        return false;
+    const std::optional<VirtualDisplay::Cursor> cursor = display.ShownCursor();
+    if (!cursor)
+        return false;
+    const QRect around = QRect(cursor->position - QPoint(8, 8), QSize(17, 17)).intersected(before.rect());
+    return QTest::qWaitFor(
+        [&] {
+            const QImage now = display.Screenshot();
+            return !now.isNull() && now.copy(around) != before.copy(around);
+        },
+        30000);
+}
+
 class RealProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -116,6 +134,35 @@ QPoint InsideTheView(double scale, int step = 0) {
 }
 
 } // namespace
+
+// A logout breaks the connection to the display: Qt ends the program from inside its loop. The
+// program ends without a crash, and the point picked just before is in the journal.
+TEST_F(RealProgramTest, RealProgram_DisplayGoneEndsWithoutACrashAndKeepsThePickedPoint) {
+    RealProgram program(m_display, 1.0);
+    ASSERT_TRUE(program.WaitForWindow());
+    ASSERT_TRUE(PickAndWaitForItsMarker(m_display, program, InsideTheView(1.0)));
+    m_display.KillServer();
+    ASSERT_TRUE(program.WaitForEnd());
+    EXPECT_EQ(program.Process().exitStatus(), QProcess::NormalExit) << "the program crashed";
+    EXPECT_EQ(program.JournalledPoints().size(), 1u);
+}
+
+// SIGTERM, SIGHUP and SIGINT right after the last of several picks: every point is in the journal
+// (the journal waits up to half a second after a change), and the program ends normally.
+TEST_F(RealProgramTest, RealProgram_EndingSignalsWriteEveryPickedPointFirst) {
+    for (const int signalNumber : {SIGTERM, SIGHUP, SIGINT}) {
+        RealProgram program(m_display, 1.0);
+        ASSERT_TRUE(program.WaitForWindow()) << signalNumber;
+        for (int step = 0; step < 3; ++step)
+            ASSERT_TRUE(PickAndWaitForItsMarker(m_display, program, InsideTheView(1.0, step)))
+                << signalNumber << ", pick " << step;
+        ASSERT_TRUE(program.Signal(signalNumber));
+        ASSERT_TRUE(program.WaitForEnd()) << signalNumber;
+        EXPECT_EQ(program.Process().exitStatus(), QProcess::NormalExit) << signalNumber;
+        EXPECT_EQ(program.Process().exitCode(), 0) << signalNumber;
+        EXPECT_EQ(program.JournalledPoints().size(), 3u) << signalNumber;
+    }
+}
 
 namespace {
 
