@@ -15,7 +15,7 @@ public:
     // The desktop session is ending (logout, shutdown). With unexported work the user is asked, as
     // on closing, where the session allows it; else the work goes to the journal for the next
     // start. FALSE when the user chose to stay, and the session should not end.
-    BOOL CommitSessionData(BOOL bInteractionAllowed);
+    BOOL CommitSessionData(BOOL bInteractionAllowed) override;
     void OnAppAbout();
 
 private:

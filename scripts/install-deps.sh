@@ -9,7 +9,7 @@ packages=(
   qt6-translations-l10n
   qt6-wayland weston
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth x11-utils xdotool imagemagick
+  xvfb xauth x11-utils xdotool imagemagick libxfixes-dev
   desktop-file-utils appstream dpkg-dev file
   openbox
   fonts-noto-cjk

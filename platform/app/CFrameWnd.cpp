@@ -162,8 +162,7 @@ BOOL CFrameWnd::BuildMenu(UINT nIDResource) {
         return FALSE;
     AfxBuildMenuBar(m_pFrameWidget->menuBar(), menu->items, *m_pActions, [this](QMenu* popup) {
         QObject::connect(popup, &QMenu::aboutToShow, m_pFrameWidget, [this] { OnIdleUpdateCmdUI(); });
-        QObject::connect(popup, &QMenu::aboutToHide, m_pFrameWidget,
-                         [this] { SetMessageText(AFX_IDS_IDLEMESSAGE); });
+        QObject::connect(popup, &QMenu::aboutToHide, m_pFrameWidget, [this, popup] { OnMenuClosing(*popup); });
     });
     // The first recent-file item stands in for the whole list, which takes its place when not empty.
     m_pRecentFileAction = m_pActions->Find(ID_FILE_MRU_FILE1);
@@ -176,6 +175,21 @@ BOOL CFrameWnd::BuildMenu(UINT nIDResource) {
         }
     }
     return TRUE;
+}
+
+// A submenu closes while its menu stays open when the pointer has moved on to another item, whose
+// prompt already shows (Qt closes the submenu a moment later): the line keeps the prompt of the
+// item now highlighted. Only the whole menu closing brings the idle text back.
+void CFrameWnd::OnMenuClosing(const QMenu& popup) {
+    for (QObject* holder : popup.menuAction()->associatedObjects()) {
+        const auto* parentMenu = qobject_cast<const QMenu*>(holder);
+        if (parentMenu == nullptr || !parentMenu->isVisible())
+            continue;
+        const QAction* highlighted = parentMenu->activeAction();
+        SetMessageText(highlighted != nullptr ? highlighted->statusTip().toUtf8().constData() : "");
+        return;
+    }
+    SetMessageText(AFX_IDS_IDLEMESSAGE);
 }
 
 void CFrameWnd::BuildAccelerators(UINT nIDResource) {

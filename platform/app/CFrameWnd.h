@@ -169,6 +169,7 @@ private:
 
     BOOL BuildMenu(UINT nIDResource);
     void BuildAccelerators(UINT nIDResource);
+    void OnMenuClosing(const QMenu& popup);
     void UpdateRecentFileMenu();
     void OnIdle();
     void RegisterControlBar(CControlBar* pBar);

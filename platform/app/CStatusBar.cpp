@@ -89,16 +89,9 @@ BOOL CStatusBar::SetPaneText(int nIndex, LPCTSTR lpszNewText, BOOL) {
     const QString text = QString::fromUtf8(lpszNewText ? lpszNewText : "");
     if (label->text() == text)
         return TRUE;
+    // A pane keeps its width whatever it shows: a longer text is cut at its edge, as the message
+    // pane's is, and the panes beside it never move.
     label->setText(text);
-    // The widths were chosen for a narrower face than this system may have: a read-out wider than
-    // its pane widens the pane for good rather than losing its last digits, as far as the stretching
-    // pane has room to give (StatusPane.h).
-    Pane& pane = m_panes[static_cast<std::size_t>(nIndex)];
-    if (!(pane.style & SBPS_STRETCH)) {
-        const int textWidth = label->fontMetrics().horizontalAdvance(text);
-        if (textWidth > pane.textWidth)
-            KeepTextWidth(pane, textWidth);
-    }
     return TRUE;
 }
 
@@ -134,7 +127,7 @@ void CStatusBar::ApplyPaneInfo(int nIndex) {
         box->LetWidthStretch();
         m_pLayout->setStretch(nIndex, 1);
     } else {
-        KeepTextWidth(pane, pane.width);
+        box->KeepWidth(pane.width + 2 * (label->frameWidth() + kPaneTextGap));
         m_pLayout->setStretch(nIndex, 0);
         DrawWithoutShaping(*label);
     }
@@ -147,10 +140,4 @@ void CStatusBar::DrawWithoutShaping(QLabel& label) {
     QFont font = label.font();
     font.setStyleStrategy(QFont::PreferNoShaping);
     label.setFont(font);
-}
-
-void CStatusBar::KeepTextWidth(Pane& pane, int textWidth) {
-    pane.textWidth = textWidth;
-    const int edges = 2 * (pane.label->frameWidth() + kPaneTextGap);
-    pane.box->KeepWidth(pane.width + edges, textWidth + edges);
 }

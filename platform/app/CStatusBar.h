@@ -42,14 +42,10 @@ private:
         UINT id = ID_SEPARATOR;
         UINT style = SBPS_NORMAL;
         int width = 0;
-        // The text area a fixed pane asks for: its width, or the widest text it has shown, if
-        // wider; the pane gives way down to its width when the stretching pane has no room left.
-        int textWidth = 0;
         StatusPane* box = nullptr;
         QLabel* label = nullptr;
     };
     void ApplyPaneInfo(int nIndex);
-    void KeepTextWidth(Pane& pane, int textWidth);
     static void DrawWithoutShaping(QLabel& label);
     bool IsPaneIndex(int nIndex) const { return nIndex >= 0 && nIndex < GetCount(); }
 

@@ -4,6 +4,7 @@
 #include "platform/app/CDocument.h"
 #include "platform/app/CFrameWnd.h"
 #include "platform/app/CRecentFileList.h"
+#include "platform/app/EndingSignals.h"
 #include "platform/core/AfxGlobals.h"
 #include "platform/core/AfxStandardIds.h"
 #include "platform/picture/PicturePrefetch.h"
@@ -18,6 +19,7 @@
 #include <QIcon>
 
 #include <algorithm>
+#include <cstdlib>
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
 
@@ -55,7 +57,29 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
     });
 }
 
+namespace {
+// Set while the message loop runs. Some libraries end the process with exit() from inside the loop:
+// Qt's X11 backend does when the connection to the display breaks (a logout, the X server gone).
+// Static objects are then destroyed while every window still exists, in no order the framework
+// chose, so the application object must not close its windows on the way out.
+bool g_loopRunning = false;
+
+// Registered just before the loop starts, so that it runs before the objects made until then are
+// destroyed: the work is put aside while everything it needs is still there.
+void PutWorkAsideWhenEndingInsideTheLoop() {
+    if (CWinApp* app = AfxGetApp(); app != nullptr && g_loopRunning)
+        app->CommitSessionData(FALSE);
+}
+} // namespace
+
 CWinApp::~CWinApp() {
+    if (g_loopRunning) {
+        // Ended from inside the loop: the documents and their windows are let go, not closed, since
+        // what they refer to may be gone already; the process ends in a moment and frees it all.
+        for (std::unique_ptr<CDocTemplate>& docTemplate : m_templates)
+            static_cast<void>(docTemplate.release());
+        m_pRecentFileList = nullptr;
+    }
     m_templates.clear();
     delete m_pRecentFileList;
     if (g_pApp == this)
@@ -75,7 +99,21 @@ BOOL CWinApp::InitInstance() {
 }
 
 int CWinApp::Run() {
+    // A request to end that came while the program started (a question at start runs a loop of
+    // its own) is answered here: the loop never starts.
+    if (m_bEndRequested)
+        return 0;
     return QApplication::exec();
+}
+
+BOOL CWinApp::CommitSessionData(BOOL) {
+    return TRUE;
+}
+
+void CWinApp::EndOnRequest() {
+    CommitSessionData(FALSE);
+    m_bEndRequested = TRUE;
+    QCoreApplication::exit(0);
 }
 
 int CWinApp::ExitInstance() {
@@ -306,11 +344,15 @@ int AfxWinMain(int argc, char** argv) {
         QApplication::setApplicationVersion(QString::fromUtf8(version->FileVersionText().GetString()));
     if (const IconResource* icon = ProgramIcon(AfxGetResourceModule()))
         QApplication::setWindowIcon(QIcon(QString::fromUtf8(icon->imagePath)));
+    const EndingSignals endingSignals([app](int) { app->EndOnRequest(); });
     if (!app->InitInstance()) {
         app->ExitInstance();
         return 1;
     }
+    static const bool watching = std::atexit(PutWorkAsideWhenEndingInsideTheLoop) == 0;
+    g_loopRunning = watching;
     const int loopResult = app->Run();
+    g_loopRunning = false;
     const int exitResult = app->ExitInstance();
     return loopResult != 0 ? loopResult : exitResult;
 }

@@ -48,6 +48,13 @@ public:
     // Closes every document, destroys the remaining windows and forgets the templates; returns the
     // program's exit code.
     virtual int ExitInstance();
+    // The desktop session or the system asks the program to end. Where the user may be asked,
+    // unsaved work may be kept or let go, or the end refused (FALSE); where not, the work is put
+    // where the next start finds it. The framework itself keeps nothing.
+    virtual BOOL CommitSessionData(BOOL bInteractionAllowed);
+    // A signal asked the program to end (EndingSignals): the work is put aside without a question,
+    // then the message loop ends as after the main window closed, an open question unanswered.
+    void EndOnRequest();
 
     // Puts the profile store under this key (an organisation name) instead of a file of its own.
     void SetRegistryKey(LPCTSTR lpszRegistryKey);
@@ -103,6 +110,7 @@ private:
     std::optional<std::vector<CString>> m_commandLine;
     CString m_strLastOpenFolder;
     CWinApp* m_pPreviousApp;
+    BOOL m_bEndRequested = FALSE;
 };
 
 CWinApp* AfxGetApp();

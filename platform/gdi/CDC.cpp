@@ -137,7 +137,7 @@ void CDC::AttachSurface(QImage* pSurface) {
     m_pSurface = pSurface;
     m_pReadable = pSurface;
     m_bMemory = false;
-    m_scale.ratio = pSurface != nullptr ? pSurface->devicePixelRatio() : 1.0;
+    m_scale = DeviceScale(pSurface != nullptr ? pSurface->devicePixelRatio() : 1.0);
 }
 
 BOOL CDC::CreateCompatibleDC(CDC*) {
@@ -145,7 +145,7 @@ BOOL CDC::CreateCompatibleDC(CDC*) {
     m_pReadable = nullptr;
     m_bMemory = true;
     m_pBitmap = &m_stockBitmap;
-    m_scale.ratio = 1.0;
+    m_scale = DeviceScale(1.0);
     return TRUE;
 }
 
@@ -240,7 +240,7 @@ CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
     m_pBitmap = pBitmap;
     m_pSurface = pBitmap->GetWritableImage();
     m_pReadable = static_cast<HBITMAP>(*pBitmap);
-    m_scale.ratio = m_pReadable != nullptr ? m_pReadable->devicePixelRatio() : 1.0;
+    m_scale = DeviceScale(m_pReadable != nullptr ? m_pReadable->devicePixelRatio() : 1.0);
     return previous;
 }
 

@@ -67,7 +67,7 @@ void AppendScaledLine(CPoint a, CPoint b, const DeviceScale& scale, const CRect&
                       std::vector<CPoint>& out) {
     if (a == b)
         return;
-    const double r = scale.ratio;
+    const double r = scale.Ratio();
     const bool xMajor = std::abs(std::int64_t{b.x} - a.x) >= std::abs(std::int64_t{b.y} - a.y);
     // The logical pixels along the major axis, b's left out; the centre line is taken from the
     // canonical (smaller) end, so a segment lights the same pixels drawn either way.
@@ -101,7 +101,7 @@ void AppendScaledLine(CPoint a, CPoint b, const DeviceScale& scale, const CRect&
 
 void AppendScaledEllipse(const CRect& bounds, CPoint start, CPoint end, const DeviceScale& scale,
                          const CRect& clip, std::vector<CPoint>& out) {
-    const double r = scale.ratio;
+    const double r = scale.Ratio();
     const double centreX = (bounds.left + bounds.right) / 2.0; // logical
     const double centreY = (bounds.top + bounds.bottom) / 2.0;
     const double a = r * (bounds.right - 1 - bounds.left) / 2.0; // device semi-axes

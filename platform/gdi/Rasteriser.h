@@ -178,7 +178,7 @@ void AppendScaledEllipse(const CRect& bounds, CPoint start, CPoint end, const De
 template <class SpanFn>
 void RasterizeScaledPolygon(const std::vector<CPoint>& vertices, const DeviceScale& scale, const CRect& clip,
                             SpanFn span) {
-    const double r = scale.ratio;
+    const double r = scale.Ratio();
     std::vector<double> crossings;
     for (int y = clip.top; y < clip.bottom; ++y) {
         const double ys = (y + 0.5) / r - 0.5;

@@ -41,9 +41,20 @@ std::unique_ptr<QCursor> BuildCursor(const CursorResource& resource) {
                                      resource.hotSpotY);
 }
 
+// Where the hot spot goes in a cursor picture of the given scale. Qt's X11 backend hands the hot
+// spot to the server as it is, in the picture's own (device) pixels, so there the resource's hot
+// spot pixel is scaled with the picture: a click lands on the first device pixel of the block that
+// pixel became, which the view maps back to that pixel. Other backends scale it themselves.
+QPoint HotSpotOf(const CursorResource& resource, const DeviceScale& scale) {
+    const QPoint logical(resource.hotSpotX, resource.hotSpotY);
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return logical;
+    return QPoint(static_cast<int>(scale.FirstDeviceOf(logical.x())),
+                  static_cast<int>(scale.FirstDeviceOf(logical.y())));
+}
+
 // On a scaled screen: each pixel of the resource becomes a block of device pixels (the mapping of
-// DeviceScale), so the cursor keeps its size and stays crisp; the hot spot, given in logical
-// pixels, lands on the first device pixel of its block.
+// DeviceScale), so the cursor keeps its size and stays crisp.
 std::unique_ptr<QCursor> BuildScaledCursor(const CursorResource& resource, double ratio) {
     const DeviceScale scale{ratio};
     const int size = static_cast<int>(scale.FirstDeviceOf(32));
@@ -59,7 +70,8 @@ std::unique_ptr<QCursor> BuildScaledCursor(const CursorResource& resource, doubl
     }
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(ratio);
-    return std::make_unique<QCursor>(pixmap, resource.hotSpotX, resource.hotSpotY);
+    const QPoint hotSpot = HotSpotOf(resource, scale);
+    return std::make_unique<QCursor>(pixmap, hotSpot.x(), hotSpot.y());
 }
 
 // The ratio of the screen the cursor is chosen for.

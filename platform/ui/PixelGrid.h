@@ -18,7 +18,7 @@ class PixelGrid {
 public:
     explicit PixelGrid(const QWidget* widget);
 
-    double Ratio() const { return m_scale.ratio; }
+    double Ratio() const { return m_scale.Ratio(); }
     // The widget's logical origin in its window.
     QPoint WindowOffset() const { return m_windowOffset; }
     // The device size of a back buffer that covers the widget's logical size.

@@ -52,7 +52,12 @@ int QtModalHost::MessageBox(const CString& text, const CString& caption, UINT nT
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
-    switch (box.exec()) {
+    const int answer = box.exec();
+    // The program was asked to end while the question was open (its loop was left, no button
+    // pressed): nothing is done on the user's behalf.
+    if (box.clickedButton() == nullptr)
+        return IDCANCEL;
+    switch (answer) {
     case QMessageBox::Yes:
         return IDYES;
     case QMessageBox::No:

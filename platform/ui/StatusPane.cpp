@@ -9,12 +9,11 @@ StatusPane::StatusPane(QWidget* parent) : QWidget(parent), m_label(new QLabel(th
     m_label->setAutoFillBackground(true);
 }
 
-void StatusPane::KeepWidth(int minimum, int preferred) {
+void StatusPane::KeepWidth(int width) {
     m_stretches = false;
-    m_preferredWidth = std::max(minimum, preferred);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-    setMinimumWidth(minimum);
-    setMaximumWidth(m_preferredWidth);
+    m_width = width;
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    setFixedWidth(width);
     updateGeometry();
 }
 
@@ -30,7 +29,7 @@ void StatusPane::LetWidthStretch() {
 QSize StatusPane::sizeHint() const {
     const QSize label = m_label->sizeHint();
     m_givenHeight = label.height();
-    return m_stretches ? label : QSize(m_preferredWidth, label.height());
+    return m_stretches ? label : QSize(m_width, label.height());
 }
 
 QSize StatusPane::minimumSizeHint() const {

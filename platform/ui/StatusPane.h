@@ -21,9 +21,8 @@ public:
     explicit StatusPane(QWidget* parent);
 
     QLabel* Label() const { return m_label; }
-    // The pane asks for the preferred width whatever its text, and gives way down to the minimum
-    // when the row has less room.
-    void KeepWidth(int minimum, int preferred);
+    // The pane keeps this width whatever its text.
+    void KeepWidth(int width);
     // The pane takes the width the other panes leave, none when they leave none.
     void LetWidthStretch();
 
@@ -37,7 +36,7 @@ protected:
 private:
     QLabel* m_label;
     bool m_stretches = false;
-    int m_preferredWidth = 0;
+    int m_width = 0;
     // The height the row was given last.
     mutable int m_givenHeight = 0;
 };

@@ -142,9 +142,9 @@ TEST_F(AppTest, MainFrame_PlaceSizeAndDockableToolBar) {
     EXPECT_EQ(bar->allowedAreas(), Qt::AllToolBarAreas);
 }
 
-// The read-out widths were chosen for a narrower face: a text wider than its pane widens the pane
-// for good, so no digit is cut off, as far as the message pane has room to give. Whatever the bar
-// shows, the main window keeps its size: a long prompt or read-out is cut at its pane's edge.
+// Every pane keeps its width whatever the bar shows: a read-out longer than its 70 pixels is cut
+// at the pane's edge, as a long prompt is, the panes beside it stay where they are, and a shorter
+// text later finds the pane as narrow as before. The main window keeps its size.
 TEST_F(AppTest, MainFrame_KeepsItsSizeWhateverTheStatusBarShows) {
     ASSERT_TRUE(Start());
     QMainWindow* window = MainFrame()->GetFrameWidget();
@@ -164,41 +164,43 @@ TEST_F(AppTest, MainFrame_KeepsItsSizeWhateverTheStatusBarShows) {
     struct Case {
         const char* what;
         std::vector<std::pair<int, const char*>> texts;
-        std::vector<int> shownWhole; // read-out panes whose whole text must show
-        bool messagePaneGivesWay;    // read-outs take room from the message pane
+        std::vector<int> cut; // panes whose text is wider than the pane
     };
     const char* const longest =
         "ずっと長いメッセージがここに出ます、ずっと長いメッセージがここに出ます、ずっと";
     const Case cases[] = {
-        {"the About item's prompt", {{0, "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"}}, {}, false},
-        {"a prompt longer than the window", {{0, longest}}, {}, false},
-        {"a twelve-digit length", {{3, "l = 123456789012.000000"}}, {3}, true},
-        {"a narrower length later: the pane stays wide", {{3, "l = 1.000000"}}, {3}, true},
+        {"the About item's prompt", {{0, "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"}}, {}},
+        {"a prompt longer than the window", {{0, longest}}, {0}},
+        {"a first read-out of the length", {{3, "l = 15.811388"}}, {}},
+        {"a twelve-digit length", {{3, "l = 123456789012.000000"}}, {3}},
+        {"a narrower length later", {{3, "l = 1.000000"}}, {}},
         {"every read-out at its longest",
          {{1, "x = -2147483648"},
           {2, "y = -2147483648"},
           {3, "l = 123456789012.000000"},
           {4, "a = 123456789012345678901234.000000"},
           {5, "系列 = 2147483647"}},
-         {},
-         true},
+         {1, 2, 3, 4, 5}},
     };
     settle();
     ASSERT_EQ(window->frameGeometry(), QRect(280, 50, 600, 500));
     const int messageRoom = textArea(0);
+    std::vector<QRect> places;
+    for (int i = 1; i <= 5; ++i)
+        places.push_back(bar.GetPaneWidget(i)->geometry());
     for (const Case& c : cases) {
         for (const auto& [pane, text] : c.texts)
             bar.SetPaneText(pane, text);
         settle();
         EXPECT_EQ(window->frameGeometry(), QRect(280, 50, 600, 500)) << c.what;
-        for (int i : c.shownWhole)
-            EXPECT_GE(textArea(i), textWidth(i)) << c.what << ", pane " << i;
-        for (int i = 1; i <= 5; ++i)
-            EXPECT_GE(textArea(i), 70) << c.what << ", pane " << i;
-        if (c.messagePaneGivesWay)
-            EXPECT_LT(textArea(0), messageRoom) << c.what;
-        else
-            EXPECT_EQ(textArea(0), messageRoom) << c.what;
+        EXPECT_EQ(textArea(0), messageRoom) << c.what;
+        for (int i = 1; i <= 5; ++i) {
+            EXPECT_EQ(textArea(i), 70) << c.what << ", pane " << i;
+            EXPECT_EQ(bar.GetPaneWidget(i)->geometry(), places[static_cast<std::size_t>(i - 1)])
+                << c.what << ", pane " << i;
+        }
+        for (int i : c.cut)
+            EXPECT_GT(textWidth(i), textArea(i)) << c.what << ", pane " << i << " (the case needs a longer text)";
     }
     UINT id = 0;
     UINT style = 0;
@@ -276,6 +278,38 @@ TEST_F(AppTest, MainFrame_FlyByPromptsInTheMessagePaneThenTheIdleText) {
             << id << ": the bar under the greyed text";
     }
     editMenu->hide();
+}
+
+// A submenu closing while its menu stays open (the pointer moved on to another item) leaves the
+// prompt of the item now highlighted; only the whole menu closing brings the idle text back.
+TEST_F(AppTest, MainFrame_PromptStaysWhileItsItemIsHighlightedAfterASubmenuCloses) {
+    ASSERT_TRUE(Start());
+    QMenuBar* menuBar = MainFrame()->GetFrameWidget()->menuBar();
+    CStatusBar& bar = MainFrame()->m_statusBar;
+    QMenu* dataMenu = menuBar->actions().at(3)->menu();
+    QMenu* measureMenu = nullptr;
+    for (QObject* holder : MainFrame()->GetCommandAction(ID_MEASURE_LENGTH)->associatedObjects())
+        if (auto* menu = qobject_cast<QMenu*>(holder))
+            measureMenu = menu;
+    ASSERT_NE(measureMenu, nullptr);
+    QAction* newSeries = MainFrame()->GetCommandAction(ID_DATA_NEW_SERIES);
+
+    QTest::mouseClick(menuBar, Qt::LeftButton, {}, menuBar->actionGeometry(dataMenu->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitFor([dataMenu] { return dataMenu->isVisible(); }));
+    QTest::mouseMove(dataMenu, dataMenu->actionGeometry(measureMenu->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitFor([measureMenu] { return measureMenu->isVisible(); }));
+    EXPECT_EQ(bar.GetPaneText(0), "") << "a submenu's item has no prompt";
+
+    QTest::mouseMove(dataMenu, dataMenu->actionGeometry(newSeries).center());
+    ASSERT_EQ(dataMenu->activeAction(), newSeries);
+    EXPECT_EQ(bar.GetPaneText(0), "新しい系列のﾃﾞｰﾀ計測の開始");
+    ASSERT_TRUE(QTest::qWaitFor([measureMenu] { return !measureMenu->isVisible(); }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dataMenu->activeAction(), newSeries);
+    EXPECT_EQ(bar.GetPaneText(0), "新しい系列のﾃﾞｰﾀ計測の開始") << "the submenu closed, the item is still highlighted";
+
+    dataMenu->hide();
+    EXPECT_EQ(bar.GetPaneText(0), "ﾚﾃﾞｨ");
 }
 
 TEST_F(AppTest, MainFrame_ToolBarAndStatusBarCommandsToggleWithCheckMarks) {

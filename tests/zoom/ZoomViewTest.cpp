@@ -273,7 +273,7 @@ TEST_F(ZoomView, DevicePixels_TheSquareIsDrawnAtTheScreensResolution) {
     const QImage device = dc->GetSurface()->copy();
     view.m_picture.ReleaseDC(dc);
     const DeviceScale scale{device.devicePixelRatio()};
-    ASSERT_EQ(scale.ratio, view.m_picture.GetSafeHwnd()->devicePixelRatio());
+    ASSERT_EQ(scale.Ratio(), view.m_picture.GetSafeHwnd()->devicePixelRatio());
     const int end = static_cast<int>(scale.FirstDeviceOf(140));
     ASSERT_GE(device.width(), end);
 
@@ -297,5 +297,5 @@ TEST_F(ZoomView, DevicePixels_TheSquareIsDrawnAtTheScreensResolution) {
     }
     EXPECT_EQ(crossRows, scale.FirstDeviceOf(71) - scale.FirstDeviceOf(70));
     // One logical pixel thick all along, drawn at the device's resolution.
-    EXPECT_NEAR(curve, 139 * scale.ratio * scale.ratio, 40 * scale.ratio);
+    EXPECT_NEAR(curve, 139 * scale.Ratio() * scale.Ratio(), 40 * scale.Ratio());
 }
