@@ -85,12 +85,18 @@ xdotool click 1
 wait_until 30 keyboard_on_main || fail "the main window never had the keyboard (see $protocol)"
 
 # File > Exit from the keyboard: Alt+F opens the File menu, a popup of the main window; X is the exit
-# item's mnemonic.
-popups() { grep -c "xdg_popup@[0-9]*\.configure(" "$protocol" || true; }
-popups_before=$(popups)
-more_popups() { [ "$(popups)" -gt "$popups_before" ]; }
-xdotool key alt+f
+# item's mnemonic. Weston grants a popup only for the latest input event: a key released before the
+# program has asked for the popup would make weston dismiss it at once (popup_done). So the keys
+# stay down until the popup is configured.
+count_of() { grep -c "$1" "$protocol" || true; }
+popups_before=$(count_of "xdg_popup@[0-9]*\.configure(")
+dismissed_before=$(count_of "xdg_popup@[0-9]*\.popup_done(")
+more_popups() { [ "$(count_of "xdg_popup@[0-9]*\.configure(")" -gt "$popups_before" ]; }
+xdotool keydown alt keydown f
 wait_until 30 more_popups || fail "Alt+F showed no menu (see $protocol)"
+xdotool keyup f keyup alt
+[ "$(count_of "xdg_popup@[0-9]*\.popup_done(")" -eq "$dismissed_before" ] ||
+    fail "the compositor dismissed the File menu (see $protocol)"
 xdotool key x
 wait_for_end "File > Exit"
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
