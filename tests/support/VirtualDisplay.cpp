@@ -41,7 +41,7 @@ bool VirtualDisplay::Start() {
             property.start("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"});
             return property.waitForFinished(10000) && property.readAll().contains("window id");
         },
-        30000);
+        60000);
 }
 
 void VirtualDisplay::KillServer() {
