@@ -665,6 +665,8 @@ TEST_F(Recovery, Journal_AFailureIsToldOncePerCauseRetriedAndItsEndShown) {
         SCOPED_TRACE(route.name);
         state = QDir(base).filePath(QString::number(run++));
         disk = std::make_unique<SmallDisk>(state, "size=64k,mode=0700");
+        if (!disk->IsMounted())
+            std::printf("note: no tmpfs here, a full disk is an injected failure\n");
         qputenv("XDG_STATE_HOME", state.toUtf8());
         const CString chart = Chart("a.bmp");
         if (route.atStart) {
@@ -876,17 +878,23 @@ TEST_F(Recovery, Offer_ADamagedJournalIsToldOfferedWhatCouldBeReadAndSetAside) {
 TEST_F(Recovery, Offer_JournalsOfOnePictureNameTheirLastChange) {
     const CString chart = Chart("a.bmp");
     std::vector<RecoveredWork> works;
+    std::vector<QString> orphans;
     const char* ids[] = {"1001-0000000a", "1002-0000000b"};
     for (int run = 0; run < 2; ++run) {
         ASSERT_TRUE(Start({chart}));
         for (int pick = 0; pick <= run; ++pick)
             Place({20 + 10 * pick, 30});
-        const QString orphan = LeaveAsIfKilled(ids[run]);
-        works.push_back(*RecoveredWork::ReadFile(orphan));
+        orphans.push_back(LeaveAsIfKilled(ids[run]));
+        works.push_back(*RecoveredWork::ReadFile(orphans.back()));
+        ASSERT_TRUE(QFile::rename(orphans.back(), orphans.back() + ".hold")); // not offered yet
+        QTest::qWait(20); // journals written apart in time
+    }
+    for (int run = 0; run < 2; ++run) {
+        const QString& orphan = orphans[static_cast<std::size_t>(run)];
+        ASSERT_TRUE(QFile::rename(orphan + ".hold", orphan));
         QFile file(orphan);
         file.open(QIODevice::ReadWrite);
         file.setFileTime(QDateTime::currentDateTime().addSecs(run * 60), QFileDevice::FileModificationTime);
-        QTest::qWait(20); // journals written apart in time
     }
     m_host.AnswerMessageBox(IDCANCEL);
     m_host.AnswerMessageBox(IDCANCEL);
