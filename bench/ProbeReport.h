@@ -1,10 +1,15 @@
 #pragma once
 // What a launch probe tells bench_open on its standard output: "painted" once the picture is on
-// screen, then "settled_kib" with the probe's resident memory at that moment (VmRSS: what the
-// program holds while it shows the picture), and at the end "peak_kib" with the kernel's
+// screen (on X11, once the server has taken every request that drew it: the probe reads a pixel
+// back, a round trip behind all of them), then "settled_kib" with the probe's resident memory at that moment
+// (VmRSS: what the program holds while it shows the picture), and at the end "peak_kib" with the kernel's
 // high-water mark of the probe's own memory (VmHWM). The rusage a parent gets back also counts
 // the parent's memory when the child was started with vfork, as posix_spawn does, so the probe
 // reads its memory itself. A peak above the settled figure is memory held only on the way.
+
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +33,9 @@ inline long StatusKiB(const char* field) {
 
 // The time is taken at the "painted" line; the memory is read after it has gone out.
 inline void ReportPainted() {
+    if (QGuiApplication::platformName() == QStringLiteral("xcb") &&
+        QGuiApplication::primaryScreen() != nullptr)
+        QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, 1, 1);
     std::fputs("painted\n", stdout);
     std::fflush(stdout);
     std::printf("settled_kib %ld\n", StatusKiB("VmRSS:"));

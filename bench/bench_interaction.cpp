@@ -12,6 +12,8 @@
 // and the two take turns (random interleaving is on unless the command line says otherwise).
 #include "QtBenchmarkMain.h"
 
+#include "VirtualDisplay.h"
+
 #include "doc/DocumentJournal.h"
 
 #include <benchmark/benchmark.h>
@@ -61,51 +63,6 @@ QString WriteChart(const QTemporaryDir& dir) {
     const QString path = dir.filePath("chart.bmp");
     return chart.save(path) ? path : QString();
 }
-
-// The virtual display and its window manager, for the whole run.
-class VirtualDisplay {
-public:
-    bool Start() {
-        if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
-            QStandardPaths::findExecutable("xdotool").isEmpty())
-            return false;
-        // -displayfd: the server picks a free display and tells its number once it accepts clients.
-        m_server.start("Xvfb",
-                       {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-noreset", "-nolisten", "tcp"});
-        if (!m_server.waitForStarted() || !m_server.waitForReadyRead(20000))
-            return false;
-        m_name = ":" + QString::fromLatin1(m_server.readLine()).trimmed();
-        m_windowManager.setProcessEnvironment(Environment());
-        m_windowManager.start("openbox", {});
-        if (m_windowManager.waitForStarted())
-            QThread::msleep(
-                1000); // openbox takes the screen in a moment; windows mapped before are not framed
-        return true;
-    }
-    ~VirtualDisplay() {
-        for (QProcess* process : {&m_windowManager, &m_server}) {
-            process->kill();
-            process->waitForFinished();
-        }
-    }
-    QProcessEnvironment Environment() const {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("DISPLAY", m_name);
-        environment.insert("QT_QPA_PLATFORM", "xcb");
-        return environment;
-    }
-    bool Send(const QStringList& commands) const {
-        QProcess tool;
-        tool.setProcessEnvironment(Environment());
-        tool.start("xdotool", commands);
-        return tool.waitForFinished(60000) && tool.exitCode() == 0;
-    }
-
-private:
-    QProcess m_server;
-    QProcess m_windowManager;
-    QString m_name;
-};
 
 VirtualDisplay* g_display = nullptr;
 
@@ -297,32 +254,22 @@ void RegisterBoth(const std::string& name, const QString& chart, int points, Bac
 } // namespace
 
 int main(int argc, char** argv) {
-    // Before and after take turns unless the caller chose otherwise.
-    std::vector<char*> arguments(argv, argv + argc);
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    bool chosen = false;
-    for (char* argument : arguments)
-        chosen = chosen || std::string(argument).rfind("--benchmark_enable_random_interleaving", 0) == 0;
-    if (!chosen)
-        arguments.push_back(interleave.data());
-    int count = static_cast<int>(arguments.size());
-    arguments.push_back(nullptr);
-
     QTemporaryDir dir;
     std::unique_ptr<VirtualDisplay> display;
-    return RunQtBenchmarks(count, arguments.data(), [&] {
+    return RunQtBenchmarksTakingTurns(argc, argv, [&] {
         display = std::make_unique<VirtualDisplay>();
-        if (!display->Start()) {
+        if (QStandardPaths::findExecutable("xdotool").isEmpty() || !display->Start()) {
             std::fputs("bench_interaction: no Xvfb or xdotool, nothing measured\n", stderr);
             return;
         }
         g_display = display.get();
         const QString chart = WriteChart(dir);
         RegisterBoth("BM_Interaction/x4/finished_points:500", chart, 500, BackingStore::ProgramsChoice, 5);
-        RegisterBoth("BM_Interaction/x4/finished_points:100000", chart, 100'000, BackingStore::ProgramsChoice, 3);
-        RegisterBoth("BM_Interaction/x4/finished_points:500/shared_memory", chart, 500, BackingStore::SharedMemory,
+        RegisterBoth("BM_Interaction/x4/finished_points:100000", chart, 100'000, BackingStore::ProgramsChoice,
                      3);
-        RegisterBoth("BM_Interaction/x4/finished_points:500/no_shared_memory", chart, 500, BackingStore::Connection,
-                     3);
+        RegisterBoth("BM_Interaction/x4/finished_points:500/shared_memory", chart, 500,
+                     BackingStore::SharedMemory, 3);
+        RegisterBoth("BM_Interaction/x4/finished_points:500/no_shared_memory", chart, 500,
+                     BackingStore::Connection, 3);
     });
 }

@@ -6,9 +6,17 @@
 // reports the memory the program settles at once the picture is shown (settled_MiB) and how far its
 // peak rose above that on the way (transient_MiB).
 //
+// On screen, as a user meets an open: the same probe on a display of its own (Xvfb with openbox,
+// VirtualDisplay.h), timed from the launch until the X server holds the painted picture, for a
+// 12000 x 9000 JPEG, 6000 x 4500 BMP and GIF and a 2000 x 1500 BMP, each with the program's way of
+// handing window pixels to the server (".../connection") and with shared memory
+// (".../shared_memory"). The rows give min and max beside mean, median and spread.
+//
 // To compare with another build of the program in one run, name that build's probe in
 // TALLYSCOPE_BASELINE_PROBE: every launch is then also run with it (".../baseline"), on the same
-// files; add --benchmark_enable_random_interleaving=true so that the two take turns.
+// files. Launches take turns in random order unless the command line says otherwise.
+#include "VirtualDisplay.h"
+
 #include "doc/CTallyscopeDoc.h"
 
 #include "../tests/support/GifWriter.h"
@@ -20,18 +28,20 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QProcessEnvironment>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -89,21 +99,24 @@ void BM_OpenLargeScan(benchmark::State& state, const QString& path) {
 
 struct Launch {
     bool painted = false;
-    double seconds = 0;  // from the launch to the report of the first paint
-    long peakKiB = 0;    // the program's peak resident memory over its whole run, as it reports it
-    long settledKiB = 0; // its resident memory once the picture was painted
+    double seconds = 0;    // from the launch to the report of the first paint
+    long peakKiB = 0;      // the program's peak resident memory over its whole run, as it reports it
+    long settledKiB = 0;   // its resident memory once the picture was painted
+    double cpuSeconds = 0; // the CPU the program spent over its whole run, its threads together
 };
 
-// Starts the probe on the picture with a profile store of its own and waits for its report.
-Launch LaunchProbe(const std::string& probe, const QString& picture, const QString& configDir) {
+// Starts the probe on the picture in the environment given, with a profile store of its own, and
+// waits for its report.
+Launch LaunchProbe(const std::string& probe, const QString& picture, const QString& configDir,
+                   QProcessEnvironment settings) {
     const std::string file = picture.toStdString();
-    const std::string config = "XDG_CONFIG_HOME=" + configDir.toStdString();
+    settings.insert("XDG_CONFIG_HOME", configDir);
+    std::vector<std::string> variables;
+    for (const QString& variable : settings.toStringList())
+        variables.push_back(variable.toStdString());
     std::vector<char*> environment;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        if (std::string(*variable).rfind("XDG_CONFIG_HOME=", 0) != 0)
-            environment.push_back(*variable);
-    }
-    environment.push_back(const_cast<char*>(config.c_str()));
+    for (std::string& variable : variables)
+        environment.push_back(variable.data());
     environment.push_back(nullptr);
     char* arguments[] = {const_cast<char*>(probe.c_str()), const_cast<char*>(file.c_str()), nullptr};
 
@@ -136,15 +149,25 @@ Launch LaunchProbe(const std::string& probe, const QString& picture, const QStri
     }
     std::fclose(report);
     int status = 0;
-    waitpid(child, &status, 0);
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    launch.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                        static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     return launch;
 }
 
-void BM_LaunchToPainted(benchmark::State& state, const std::string& probe, const QString& picture) {
+// On a busy machine the time to the picture mostly tells how long the launch waited for a CPU; the
+// counters cpu_ms (the program's CPU) and, on the virtual display, server_cpu_ms (the X server's
+// CPU over the same launch) tell the work itself, whatever the load.
+void BM_LaunchToPainted(benchmark::State& state, const std::string& probe, const QString& picture,
+                        const QProcessEnvironment& settings, const VirtualDisplay* display) {
     QTemporaryDir config;
     Launch last;
+    double serverCpu = 0;
     for (auto _ : state) {
-        last = LaunchProbe(probe, picture, config.path());
+        const double serverBefore = display != nullptr ? display->ServerCpuMilliseconds() : 0;
+        last = LaunchProbe(probe, picture, config.path(), settings);
+        serverCpu = display != nullptr ? display->ServerCpuMilliseconds() - serverBefore : 0;
         if (!last.painted) {
             state.SkipWithError("the program did not paint the picture");
             return;
@@ -155,14 +178,28 @@ void BM_LaunchToPainted(benchmark::State& state, const std::string& probe, const
     // What the program held only on the way to the picture: its peak above what it settles at.
     state.counters["settled_MiB"] = static_cast<double>(last.settledKiB) / 1024.0;
     state.counters["transient_MiB"] = static_cast<double>(last.peakKiB - last.settledKiB) / 1024.0;
+    state.counters["cpu_ms"] = last.cpuSeconds * 1000.0;
+    if (display != nullptr)
+        state.counters["server_cpu_ms"] = serverCpu;
 }
 
-void RegisterProbe(const std::string& name, const std::string& probe, const QString& picture, int repetitions) {
-    benchmark::RegisterBenchmark(name.c_str(), BM_LaunchToPainted, probe, picture)
+double Smallest(const std::vector<double>& values) {
+    return *std::min_element(values.begin(), values.end());
+}
+double Largest(const std::vector<double>& values) {
+    return *std::max_element(values.begin(), values.end());
+}
+
+void RegisterProbe(const std::string& name, const std::string& probe, const QString& picture, int repetitions,
+                   const QProcessEnvironment& settings = QProcessEnvironment::systemEnvironment(),
+                   const VirtualDisplay* display = nullptr) {
+    benchmark::RegisterBenchmark(name.c_str(), BM_LaunchToPainted, probe, picture, settings, display)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1)
-        ->Repetitions(repetitions);
+        ->Repetitions(repetitions)
+        ->ComputeStatistics("min", Smallest)
+        ->ComputeStatistics("max", Largest);
 }
 
 std::string ProbeBesideUs(const char* name) {
@@ -178,11 +215,32 @@ void RegisterLaunch(const std::string& name, const QString& picture, int repetit
         RegisterProbe(name + "/baseline", baseline, picture, repetitions);
 }
 
+// Launches on the virtual display, with each way of handing window pixels to the X server.
+void RegisterOnScreen(const VirtualDisplay& display, const std::string& name, const QString& picture,
+                      int repetitions) {
+    if (picture.isEmpty())
+        return;
+    const std::string probe = ProbeBesideUs("tallyscope_launch_probe");
+    const std::string baseline = qEnvironmentVariable("TALLYSCOPE_BASELINE_PROBE").toStdString();
+    for (const bool sharedMemory : {false, true}) {
+        QProcessEnvironment settings = display.Environment();
+        settings.remove("QT_XCB_NO_MITSHM");
+        settings.remove("TALLYSCOPE_X11_SHARED_MEMORY");
+        if (sharedMemory)
+            settings.insert("TALLYSCOPE_X11_SHARED_MEMORY", "1");
+        const std::string row = name + (sharedMemory ? "/shared_memory" : "/connection");
+        RegisterProbe(row, probe, picture, repetitions, settings, &display);
+        if (!baseline.empty())
+            RegisterProbe(row + "/baseline", baseline, picture, repetitions, settings, &display);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QTemporaryDir dir;
-    return RunQtBenchmarks(argc, argv, [&dir] {
+    std::unique_ptr<VirtualDisplay> display;
+    return RunQtBenchmarksTakingTurns(argc, argv, [&dir, &display] {
         const QString scan = WriteChart(dir, 12000, 9000, "jpg");
         benchmark::RegisterBenchmark("BM_OpenLargeScan/12000x9000_jpeg", BM_OpenLargeScan, scan)
             ->Unit(benchmark::kMillisecond)
@@ -194,7 +252,17 @@ int main(int argc, char** argv) {
         RegisterLaunch("BM_LaunchToPainted/12000x9000_jpeg", scan, 3);
         // Beside it, the floor: a bare Qt Widgets window showing the same picture (qt_floor_probe.cpp).
         if (!scan.isEmpty())
-            RegisterProbe("BM_LaunchToPainted/12000x9000_jpeg/qt_floor", ProbeBesideUs("tallyscope_qt_floor_probe"),
-                          scan, 3);
+            RegisterProbe("BM_LaunchToPainted/12000x9000_jpeg/qt_floor",
+                          ProbeBesideUs("tallyscope_qt_floor_probe"), scan, 3);
+
+        display = std::make_unique<VirtualDisplay>();
+        if (!display->Start()) {
+            std::fputs("bench_open: no Xvfb or openbox, opens on screen not measured\n", stderr);
+            return;
+        }
+        RegisterOnScreen(*display, "BM_OpenOnScreen/12000x9000_jpeg", scan, 9);
+        RegisterOnScreen(*display, "BM_OpenOnScreen/6000x4500_bmp", WriteChart(dir, 6000, 4500, "bmp"), 9);
+        RegisterOnScreen(*display, "BM_OpenOnScreen/6000x4500_gif", WriteChart(dir, 6000, 4500, "gif"), 9);
+        RegisterOnScreen(*display, "BM_OpenOnScreen/2000x1500_bmp", WriteChart(dir, 2000, 1500, "bmp"), 9);
     });
 }
