@@ -68,7 +68,9 @@ void WorkRecovery::OfferJournals(CTallyscopeDoc& doc, Pictures pictures) {
     for (const QString& path : RecoveryFolder::Orphans(kJournal)) {
         const std::unique_ptr<QLockFile> claim = RecoveryFolder::Claim(path);
         const std::optional<RecoveredWork> work = claim ? RecoveredWork::ReadFile(path) : std::nullopt;
-        if (!work || (pictures == Pictures::TheOpenOne && !SamePath(work->picturePath, picture)))
+        // Points picked on one page of a PDF, or at one resolution, belong to that picture only.
+        if (!work || (pictures == Pictures::TheOpenOne &&
+                      (!SamePath(work->picturePath, picture) || work->pdfPage != doc.GetPdfPage())))
             continue;
         const Outcome outcome = Offer(doc, *work, pictures);
         if (outcome == Outcome::LetGo)
@@ -100,7 +102,11 @@ WorkRecovery::Outcome WorkRecovery::Offer(CTallyscopeDoc& doc, const RecoveredWo
     }
     if (pictures == Pictures::Any) {
         CWinApp* app = AfxGetApp();
-        if (app == nullptr || app->OpenDocumentFile(work.picturePath.toUtf8().constData()) == nullptr)
+        // A PDF's page is rendered again at the page and resolution the points were picked on.
+        doc.PresetPdfPage(work.pdfPage);
+        const bool opened = app != nullptr && app->OpenDocumentFile(work.picturePath.toUtf8().constData()) != nullptr;
+        doc.PresetPdfPage(std::nullopt);
+        if (!opened)
             return Outcome::Left;
     }
     doc.RestoreWork(work);

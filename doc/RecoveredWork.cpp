@@ -134,6 +134,17 @@ template <typename... Numbers> bool ReadLine(Lines& lines, const char* name, Num
     return lines.Next(line) && line.Word(name) && (line.Read(numbers) && ...) && line.Done();
 }
 
+// The line of a PDF page, which the journal of a picture file does not have: read when it is
+// there, passed over when it is not.
+void ReadPdfPage(Lines& lines, std::optional<PdfPageChoice>& pdfPage) {
+    Lines ahead = lines;
+    PdfPageChoice page;
+    if (!ReadLine(ahead, "picture-page", page.page, page.dpi))
+        return;
+    pdfPage = page;
+    lines = ahead;
+}
+
 RecoveredWork::Reference ReferenceOf(const CData& point) {
     return {point.m_nPixelX, point.m_nPixelY, point.m_dValueX, point.m_dValueY};
 }
@@ -182,6 +193,7 @@ RecoveredWork::PictureStamp RecoveredWork::PictureStamp::Of(const QString& path)
 RecoveredWork RecoveredWork::Capture(const CTallyscopeDoc& doc) {
     RecoveredWork work;
     work.picturePath = QString::fromUtf8(doc.GetPathName().GetString());
+    work.pdfPage = doc.GetPdfPage();
     work.writtenMs = QDateTime::currentMSecsSinceEpoch();
     const CDataSeries& all = doc.m_DataSeries;
     work.series.assign(static_cast<std::size_t>(all.m_aSeries.GetSize()), Series());
@@ -254,6 +266,8 @@ QByteArray RecoveredWork::Serialise() const {
     text += "\npicture-size " + QByteArray::number(picture.size);
     text += "\npicture-modified " + QByteArray::number(picture.modifiedNs);
     text += "\npicture-hash " + (picture.hash.isEmpty() ? QByteArray("-") : picture.hash);
+    if (pdfPage)
+        text += "\npicture-page " + QByteArray::number(pdfPage->page) + " " + QByteArray::number(pdfPage->dpi);
     text += "\nwritten " + QByteArray::number(writtenMs) + "\n";
     text += WorkText();
     text +=
@@ -284,7 +298,10 @@ std::optional<RecoveredWork> RecoveredWork::Parse(const QByteArray& text) {
         !lines.Next(line) || !line.Word("picture") || !line.Rest(path) ||
         !ReadLine(lines, "picture-size", work.picture.size) ||
         !ReadLine(lines, "picture-modified", work.picture.modifiedNs) || !lines.Next(line) ||
-        !line.Word("picture-hash") || !line.Rest(hash) || !ReadLine(lines, "written", work.writtenMs))
+        !line.Word("picture-hash") || !line.Rest(hash))
+        return std::nullopt;
+    ReadPdfPage(lines, work.pdfPage);
+    if (!ReadLine(lines, "written", work.writtenMs))
         return std::nullopt;
     work.picturePath = QString::fromUtf8(QByteArray::fromBase64(path));
     work.picture.hash = hash == "-" ? QByteArray() : hash;
