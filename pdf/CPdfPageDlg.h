@@ -13,9 +13,10 @@
 class CPdfPageDlg : public CDialog {
     DECLARE_MESSAGE_MAP()
 public:
-    // The lowest and highest resolution the dialog takes; the loader refuses pages too large.
+    // The lowest and highest resolution the dialog takes; within them, the picture's size decides
+    // (a small figure may be rendered finely, a poster not).
     static constexpr int kMinDpi = 10;
-    static constexpr int kMaxDpi = 4800;
+    static constexpr int kMaxDpi = 9600;
 
     CPdfPageDlg(const PdfPageRenderer& renderer, const QString& fileName, CWnd* pParent = nullptr);
 
