@@ -4,10 +4,14 @@
 #include "app/CMainFrame.h"
 #include "app/WorkRecovery.h"
 #include "doc/CTallyscopeDoc.h"
+#include "pdf/PdfOpening.h"
 #include "platform/app/CDocTemplate.h"
+#include "platform/picture/PdfPageRenderer.h"
 #include "res/Resource.h"
 #include "view/CTallyscopeView.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSessionManager>
 
@@ -61,12 +65,28 @@ CDocument* CTallyscopeApp::OpenDocumentFile(LPCTSTR lpszFileName) {
     auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd);
     auto* before = frame != nullptr ? static_cast<CTallyscopeDoc*>(frame->GetActiveDocument()) : nullptr;
     const int opensBefore = before != nullptr ? before->GetOpenCount() : 0;
-    CDocument* document = CWinApp::OpenDocumentFile(lpszFileName);
+    CDocument* document = OpenWithPageChoice(lpszFileName) ? OpenAgain(lpszFileName)
+                                                            : CWinApp::OpenDocumentFile(lpszFileName);
     auto* doc = static_cast<CTallyscopeDoc*>(document);
     // A file that was already open is only brought forward: nothing new to offer.
     if (doc != nullptr && !m_bStarting && (doc != before || doc->GetOpenCount() != opensBefore))
         WorkRecovery::OfferForPicture(*doc);
     return document;
+}
+
+CString CTallyscopeApp::GetMoreOpenFilters() const {
+    return PdfOpening::OpenFilters();
+}
+
+// Naming the PDF that is open asks for a page again, rather than only bringing the window forward.
+bool CTallyscopeApp::OpenWithPageChoice(LPCTSTR lpszFileName) {
+    return lpszFileName != nullptr && *lpszFileName != '\0' && GetFirstDocTemplate() != nullptr &&
+           PdfPageRenderer::IsPdfFile(QString::fromUtf8(lpszFileName));
+}
+
+CDocument* CTallyscopeApp::OpenAgain(LPCTSTR lpszFileName) {
+    const QString fullPath = QDir::cleanPath(QFileInfo(QString::fromUtf8(lpszFileName)).absoluteFilePath());
+    return GetFirstDocTemplate()->OpenDocumentFile(fullPath.toUtf8().constData());
 }
 
 BOOL CTallyscopeApp::CommitSessionData(BOOL bInteractionAllowed) {

@@ -10,7 +10,7 @@ public:
 
     BOOL InitInstance() override;
     // Opens the picture as the framework does, then offers back work a program that did not end
-    // normally left on it.
+    // normally left on it. A PDF opens even when it is the open one, for another page.
     CDocument* OpenDocumentFile(LPCTSTR lpszFileName) override;
     // The desktop session is ending (logout, shutdown). With unexported work the user is asked, as
     // on closing, where the session allows it; else the work goes to the journal for the next
@@ -18,7 +18,14 @@ public:
     BOOL CommitSessionData(BOOL bInteractionAllowed) override;
     void OnAppAbout();
 
+protected:
+    // PDF files, then every picture and PDF, after the seed's picture entry.
+    CString GetMoreOpenFilters() const override;
+
 private:
+    bool OpenWithPageChoice(LPCTSTR lpszFileName);
+    CDocument* OpenAgain(LPCTSTR lpszFileName);
+
     BOOL m_bStarting = FALSE;
 };
 

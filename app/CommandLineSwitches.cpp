@@ -8,9 +8,10 @@
 namespace {
 constexpr std::string_view kUsage =
     "Usage: tallyscope [PICTURE]\n"
-    "Reads the values of plotted curves off a chart picture (BMP, JPEG or GIF): calibrate the axes\n"
-    "with three reference points, pick the curve points and export them as a tab-separated .dat\n"
-    "file. Without PICTURE the program starts with no picture open.\n"
+    "Reads the values of plotted curves off a chart picture (BMP, JPEG, GIF, PNG, ... or a page of a\n"
+    "PDF, whose page and resolution are asked for): calibrate the axes with three reference points,\n"
+    "pick the curve points and export them as a tab-separated .dat file. Without PICTURE the program\n"
+    "starts with no picture open.\n"
     "\n"
     "  --help     show this text and exit\n"
     "  --version  show the version and exit\n";

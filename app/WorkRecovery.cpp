@@ -103,8 +103,9 @@ void WorkRecovery::OfferJournals(CTallyscopeDoc& doc, Pictures pictures) {
         if (!claim)
             continue;
         RecoveredWork::Reading reading = RecoveredWork::Examine(path);
+        // Points picked on one page of a PDF, or at one resolution, belong to that picture only.
         if (pictures == Pictures::TheOpenOne && reading.pictureKnown &&
-            !SamePath(reading.work.picturePath, picture))
+            (!SamePath(reading.work.picturePath, picture) || reading.work.pdfPage != doc.GetPdfPage()))
             continue;
         if (reading.pictureKnown)
             ++perPicture[PictureKey(reading.work.picturePath)];
@@ -151,17 +152,21 @@ WorkRecovery::Outcome WorkRecovery::OfferDamaged(CTallyscopeDoc& doc, const QStr
     }
     if (Ask(kMsgRestoreDamagedWork, name, work.PointCount(), where, MB_YESNO) != IDYES)
         return Outcome::LetGo;
-    if (!OpenPictureOf(work, pictures))
+    if (!OpenPictureOf(doc, work, pictures))
         return Outcome::Left;
     doc.RestoreWork(work);
     return Outcome::Restored;
 }
 
-bool WorkRecovery::OpenPictureOf(const RecoveredWork& work, Pictures pictures) {
+bool WorkRecovery::OpenPictureOf(CTallyscopeDoc& doc, const RecoveredWork& work, Pictures pictures) {
     if (pictures == Pictures::TheOpenOne)
         return true;
     CWinApp* app = AfxGetApp();
-    return app != nullptr && app->OpenDocumentFile(work.picturePath.toUtf8().constData()) != nullptr;
+    // A PDF's page is rendered again at the page and resolution the points were picked on.
+    doc.PresetPdfPage(work.pdfPage);
+    const bool opened = app != nullptr && app->OpenDocumentFile(work.picturePath.toUtf8().constData()) != nullptr;
+    doc.PresetPdfPage(std::nullopt);
+    return opened;
 }
 
 // The picture is opened (unless it is the open one) and the work put on it; a picture that is gone
@@ -183,7 +188,7 @@ WorkRecovery::Outcome WorkRecovery::Offer(CTallyscopeDoc& doc, const RecoveredWo
     default:
         return Outcome::Left;
     }
-    if (!OpenPictureOf(work, pictures))
+    if (!OpenPictureOf(doc, work, pictures))
         return Outcome::Left;
     doc.RestoreWork(work);
     return Outcome::Restored;

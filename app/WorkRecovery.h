@@ -36,7 +36,7 @@ private:
                                const CString& note);
     static Outcome OfferDamaged(CTallyscopeDoc& doc, const QString& path, const RecoveredWork::Reading& reading,
                                 Pictures pictures);
-    static bool OpenPictureOf(const RecoveredWork& work, Pictures pictures);
+    static bool OpenPictureOf(CTallyscopeDoc& doc, const RecoveredWork& work, Pictures pictures);
     static bool ExportWithoutPicture(const RecoveredWork& work);
 };
 

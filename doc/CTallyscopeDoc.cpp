@@ -5,6 +5,8 @@
 #include "doc/ConversionFrame.h"
 #include "doc/DataFileWriter.h"
 #include "model/Geometry.h"
+#include "pdf/PdfOpening.h"
+#include "platform/picture/PdfPageRenderer.h"
 #include "platform/core/CStdioFile.h"
 #include "platform/core/RecoveryFolder.h"
 #include "platform/ui/CFileDialog.h"
@@ -17,6 +19,7 @@
 #include <QDir>
 
 #include <memory>
+#include <utility>
 
 IMPLEMENT_DYNCREATE(CTallyscopeDoc, CDocument)
 
@@ -157,8 +160,14 @@ void CTallyscopeDoc::DiscardJournal() {
 BOOL CTallyscopeDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     // A failed open leaves the work in place, as much to be kept as before the question.
     m_bWorkReleased = FALSE;
+    const std::optional<PdfPageChoice> presetPdfPage = std::exchange(m_presetPdfPage, std::nullopt);
     if (!CanOpenForReading(lpszPathName))
         return FALSE;
+    const QString path = QString::fromUtf8(lpszPathName);
+    if (PdfPageRenderer::IsPdfFile(path)) {
+        std::unique_ptr<IPictureDisp> page = PdfOpening::Load(path, presetPdfPage);
+        return page != nullptr ? TakePicture(lpszPathName, std::move(page)) : FALSE;
+    }
     COleVariant varFileName(lpszPathName);
     IPictureDisp* pDispatch = nullptr;
     const HRESULT hr = LoadPictureWaiting(varFileName, &pDispatch);
@@ -170,6 +179,11 @@ BOOL CTallyscopeDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     std::unique_ptr<IPictureDisp> picture(pDispatch);
     if (hr == S_PICTURE_INCOMPLETE)
         AfxMessageBox(kMsgPictureIncomplete, MB_OK | MB_ICONWARNING);
+    return TakePicture(lpszPathName, std::move(picture));
+}
+
+// Only now, with the new picture in hand, does the old one go with its work.
+BOOL CTallyscopeDoc::TakePicture(LPCTSTR lpszPathName, std::unique_ptr<IPictureDisp> picture) {
     // The picture the points are picked on is the file as it is now, just read.
     const FileIdentity identity = FileIdentity::Of(QString::fromUtf8(lpszPathName));
     if (!CDocument::OnOpenDocument(lpszPathName))
@@ -181,6 +195,23 @@ BOOL CTallyscopeDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     m_pPicture = new CPictureHolder;
     m_pPicture->SetPictureDispatch(picture.release());
     return TRUE;
+}
+
+BOOL CTallyscopeDoc::OpenPictureFile(LPCTSTR lpszPathName, const PdfPageChoice& pdfPage) {
+    PresetPdfPage(pdfPage);
+    return OnOpenDocument(lpszPathName);
+}
+
+void CTallyscopeDoc::SetPathName(LPCTSTR lpszPathName) {
+    CDocument::SetPathName(lpszPathName);
+    if (const std::optional<PdfPageChoice> page = GetPdfPage())
+        SetTitle(PdfOpening::Title(GetTitle(), *page));
+}
+
+std::optional<PdfPageChoice> CTallyscopeDoc::GetPdfPage() const {
+    if (m_pPicture == nullptr || m_pPicture->GetPicture() == nullptr)
+        return std::nullopt;
+    return m_pPicture->GetPicture()->GetPdfPage();
 }
 
 HBITMAP CTallyscopeDoc::GetBitmapHandle() const {

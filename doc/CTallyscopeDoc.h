@@ -23,7 +23,11 @@ public:
     void Serialize(CArchive& ar) override;
     void DeleteContents() override;
     BOOL OnNewDocument() override;
+    // Opens a picture file, or a page of a PDF (PdfOpening): the page preset for this open, else
+    // the one the user chooses.
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
+    // The file's name; for a PDF page, with the page and resolution.
+    void SetPathName(LPCTSTR lpszPathName) override;
     // Before the picture is closed or replaced: with unexported work, asks whether to export it
     // first. TRUE when the work was exported or may go, FALSE when it must stay.
     BOOL SaveModified() override;
@@ -48,6 +52,14 @@ public:
     void DiscardJournal();
     // How many pictures this document has opened.
     int GetOpenCount() const { return m_nOpenCount; }
+
+    // The page and resolution the next open of a PDF takes instead of asking (the command line, a
+    // recovered work); nothing asks again. It holds for one open, whether or not that succeeds.
+    void PresetPdfPage(std::optional<PdfPageChoice> choice) { m_presetPdfPage = choice; }
+    // Opens the file as OnOpenDocument does, a PDF at the page and resolution given, without asking.
+    BOOL OpenPictureFile(LPCTSTR lpszPathName, const PdfPageChoice& pdfPage);
+    // The PDF page and resolution the open picture was rendered from; nothing for a picture file.
+    std::optional<PdfPageChoice> GetPdfPage() const;
 
     // The picture's bitmap, or null without a picture or when it is not a bitmap.
     HBITMAP GetBitmapHandle() const;
@@ -90,6 +102,9 @@ public:
     void OnUpdateMeasureArea(CCmdUI* pCmdUI);
 
 private:
+    // The new picture replaces the contents: the open succeeds.
+    BOOL TakePicture(LPCTSTR lpszPathName, std::unique_ptr<IPictureDisp> picture);
+
     // The previous series' measure as last worked out. Besides the note of a change, the series'
     // index and number of points must match, so a point added or a series started is never
     // measured with the numbers of before.
@@ -107,6 +122,7 @@ private:
     // The user answered No to the export question: the work may go with the contents.
     BOOL m_bWorkReleased = FALSE;
     int m_nOpenCount = 0;
+    std::optional<PdfPageChoice> m_presetPdfPage;
 };
 
 inline constexpr const char* kMsgDeleteAllQuestion = "全てのデータを消去します。よろしいですか?";

@@ -186,6 +186,21 @@ template <typename... Numbers> bool ReadLine(Lines& lines, const char* name, Num
     return lines.Next(line) && line.Word(name) && (line.Read(numbers) && ...) && line.Done();
 }
 
+// The line of a PDF page, which the journal of a picture file does not have, stands before the
+// time of writing when it is there.
+bool ReadPdfPageAndWritten(Lines& lines, RecoveredWork& work) {
+    LineReader line(nullptr, nullptr);
+    if (!lines.Next(line))
+        return false;
+    if (!line.Word("picture-page"))
+        return line.Word("written") && line.Read(work.writtenMs) && line.Done();
+    PdfPageChoice page;
+    if (!line.Read(page.page) || !line.Read(page.dpi) || !line.Done())
+        return false;
+    work.pdfPage = page;
+    return ReadLine(lines, "written", work.writtenMs);
+}
+
 RecoveredWork::Reference ReferenceOf(const CData& point) {
     return {point.m_nPixelX, point.m_nPixelY, point.m_dValueX, point.m_dValueY};
 }
@@ -239,6 +254,7 @@ RecoveredWork::PictureStamp RecoveredWork::PictureStamp::Of(const QString& path,
 RecoveredWork RecoveredWork::Capture(const CTallyscopeDoc& doc) {
     RecoveredWork work;
     work.picturePath = QString::fromUtf8(doc.GetPathName().GetString());
+    work.pdfPage = doc.GetPdfPage();
     work.writtenMs = QDateTime::currentMSecsSinceEpoch();
     const CDataSeries& all = doc.m_DataSeries;
     work.series.assign(static_cast<std::size_t>(all.m_aSeries.GetSize()), Series());
@@ -311,6 +327,8 @@ QByteArray RecoveredWork::Serialise() const {
     text += "\npicture-size " + QByteArray::number(picture.size);
     text += "\npicture-modified " + QByteArray::number(picture.modifiedNs);
     text += "\npicture-hash " + (picture.hash.isEmpty() ? QByteArray("-") : picture.hash);
+    if (pdfPage)
+        text += "\npicture-page " + QByteArray::number(pdfPage->page) + " " + QByteArray::number(pdfPage->dpi);
     text += "\nwritten " + QByteArray::number(writtenMs) + "\n";
     text += WorkText();
     text +=
@@ -361,7 +379,7 @@ RecoveredWork::Reading RecoveredWork::Read(QIODevice& device, qint64 limit) {
     reading.pictureKnown = !work.picturePath.isEmpty();
     if (!ReadLine(lines, "picture-size", work.picture.size) ||
         !ReadLine(lines, "picture-modified", work.picture.modifiedNs) || !lines.Next(line) ||
-        !line.Word("picture-hash") || !line.Rest(hash) || !ReadLine(lines, "written", work.writtenMs))
+        !line.Word("picture-hash") || !line.Rest(hash) || !ReadPdfPageAndWritten(lines, work))
         return reading.Damaged();
     work.picture.hash = hash == "-" ? QByteArray() : hash;
     Reference origin, xAxis, yAxis;

@@ -1,12 +1,13 @@
 #pragma once
 // The document's work as the recovery journal keeps it: the picture it belongs to (path, size,
 // modification time and a hash of its bytes, or of its first and last few megabytes when it is
-// large), every series with its points in picture pixels, the calibration with its values and log
+// large, and for a PDF the page and resolution it was rendered at), every series with its points in picture pixels, the calibration with its values and log
 // flags, the measurement switches, the current series and the selection. Numbers are written so
 // that they read back bit for bit, and the text ends with a checksum of itself, so that a journal
 // either reads back exactly as written or not at all.
 
 #include "platform/core/FileIdentity.h"
+#include "platform/picture/PictureResult.h"
 
 #include <QByteArray>
 #include <QString>
@@ -68,6 +69,8 @@ public:
 
     QString picturePath;
     PictureStamp picture;
+    // The PDF page the points were picked on; nothing for a picture file.
+    std::optional<PdfPageChoice> pdfPage;
     qint64 writtenMs = 0;
     std::vector<Series> series{Series()};
     Reference origin;

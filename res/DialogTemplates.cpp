@@ -103,6 +103,25 @@ constexpr std::array kZoomFormControls{
     DlgItem(IDC_COL_BLUE, Button, "B", 71, 148, 21, 10, BS_AUTOCHECKBOX),
 };
 
+// The page of a PDF to open and the resolution to render it at, with a preview of the page.
+constexpr std::array kPdfPageControls{
+    DlgItem(IDC_STATIC, Static, "ページ", 10, 12, 30, 8, SS_LEFT),
+    DlgItem(IDC_PDF_PAGE, Edit, "", 50, 10, 30, 14, kEditStyle),
+    DlgItem(IDC_PDF_PAGE_SPIN, UpDown, "", 80, 10, 9, 14, UDS_ARROWKEYS | UDS_AUTOBUDDY | UDS_SETBUDDYINT),
+    DlgItem(IDC_PDF_PAGE_COUNT, Static, "", 94, 12, 46, 8, SS_LEFT),
+    DlgItem(IDC_STATIC, Static, "解像度", 10, 34, 30, 8, SS_LEFT),
+    DlgItem(IDC_PDF_DPI, Edit, "", 50, 32, 39, 14, kEditStyle),
+    DlgItem(IDC_STATIC, Static, "dpi", 94, 34, 20, 8, SS_LEFT),
+    DlgItem(IDC_PDF_DPI_150, Button, "150", 50, 52, 28, 14, kButtonStyle),
+    DlgItem(IDC_PDF_DPI_300, Button, "300", 81, 52, 28, 14, kButtonStyle),
+    DlgItem(IDC_PDF_DPI_600, Button, "600", 112, 52, 28, 14, kButtonStyle),
+    DlgItem(IDC_STATIC, Static, "画像の大きさ", 10, 76, 50, 8, SS_LEFT),
+    DlgItem(IDC_PDF_PIXEL_SIZE, Static, "", 10, 88, 130, 8, SS_LEFT),
+    DlgItem(IDC_PDF_PREVIEW, Static, "", 150, 10, 100, 132, SS_BITMAP),
+    DlgItem(IDOK, Button, "OK", 145, 150, 50, 14, kOkStyle),
+    DlgItem(IDCANCEL, Button, "ｷｬﾝｾﾙ", 200, 150, 50, 14, kButtonStyle),
+};
+
 constexpr std::array kTemplates{
     DialogTemplate{IDD_ABOUTBOX, "Tallyscopeのﾊﾞｰｼﾞｮﾝ情報", CSize(235, 75), kModalStyle, kDialogFont,
                    kDialogPointSize, kAboutControls},
@@ -116,6 +135,8 @@ constexpr std::array kTemplates{
                    kAxisValueControls},
     DialogTemplate{IDD_ZOOM_FORM, "", CSize(117, 166), kFormStyle, kDialogFont, kDialogPointSize,
                    kZoomFormControls},
+    DialogTemplate{IDD_PDF_PAGE, "PDFのページと解像度", CSize(260, 172), kModalStyle, kDialogFont,
+                   kDialogPointSize, kPdfPageControls},
 };
 
 } // namespace

@@ -134,6 +134,10 @@ constexpr StringEntry kStrings[] = {
     {ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰの 表示/非表示\nﾂｰﾙ ﾊﾞｰの表示切り替え"},
     {ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰの 表示/非表示\nｽﾃｰﾀｽ ﾊﾞｰの表示切り替え"},
     {AFX_IDS_ALLFILTER, "すべてのﾌｧｲﾙ (*.*)"},
+    // The names of the Open dialog's entries after the template's own; the program adds their
+    // patterns (for the second, those of every kind of picture the loader reads, and PDF).
+    {IDS_OPEN_FILTER_PDF, "PDF　ファイル(*.pdf)"},
+    {IDS_OPEN_FILTER_PICTURES, "対応するすべての画像とPDF"},
     {AFX_IDS_PREVIEW_CLOSE, "印刷ﾌﾟﾚﾋﾞｭｰ ﾓｰﾄﾞを閉じる\nﾌﾟﾚﾋﾞｭｰのｷｬﾝｾﾙ"},
 
     {AFX_IDS_SCSIZE, "ｳｨﾝﾄﾞｳのｻｲｽﾞを変更"},

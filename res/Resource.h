@@ -73,3 +73,17 @@ inline constexpr unsigned IDC_ZOOM_Y = 1031;
 inline constexpr unsigned IDC_ZOOM_R = 1032;
 inline constexpr unsigned IDC_ZOOM_G = 1033;
 inline constexpr unsigned IDC_ZOOM_B = 1034;
+
+// Opening a page of a PDF: the page and resolution dialog and the Open dialog's further entries.
+inline constexpr unsigned IDD_PDF_PAGE = 150;
+inline constexpr unsigned IDS_OPEN_FILTER_PDF = 151;
+inline constexpr unsigned IDS_OPEN_FILTER_PICTURES = 152;
+inline constexpr unsigned IDC_PDF_PAGE = 1040;
+inline constexpr unsigned IDC_PDF_PAGE_SPIN = 1041;
+inline constexpr unsigned IDC_PDF_PAGE_COUNT = 1042;
+inline constexpr unsigned IDC_PDF_DPI = 1043;
+inline constexpr unsigned IDC_PDF_DPI_150 = 1044;
+inline constexpr unsigned IDC_PDF_DPI_300 = 1045;
+inline constexpr unsigned IDC_PDF_DPI_600 = 1046;
+inline constexpr unsigned IDC_PDF_PIXEL_SIZE = 1047;
+inline constexpr unsigned IDC_PDF_PREVIEW = 1048;

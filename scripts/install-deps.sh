@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libjpeg62-turbo-dev
+  libpoppler-qt6-dev qpdf
   qt6-translations-l10n
   qt6-wayland weston
   libgtest-dev libgmock-dev googletest libbenchmark-dev

@@ -7,6 +7,7 @@
 #include "platform/app/EndingSignals.h"
 #include "platform/core/AfxGlobals.h"
 #include "platform/core/AfxStandardIds.h"
+#include "platform/picture/PdfPageRenderer.h"
 #include "platform/picture/PicturePrefetch.h"
 #include "platform/res/AfxResource.h"
 #include "platform/ui/FrameworkLocale.h"
@@ -244,6 +245,7 @@ void CWinApp::OnFileOpen() {
     if (docTemplate->GetDocString(filterName, CDocTemplate::filterName) && !filterName.IsEmpty() &&
         docTemplate->GetDocString(filterExt, CDocTemplate::filterExt) && !filterExt.IsEmpty())
         request.filter = filterName + "|*" + filterExt + "|";
+    request.filter += GetMoreOpenFilters();
     request.filter += AfxLoadString(AFX_IDS_ALLFILTER) + "|*.*||";
     request.initialDir = OpenDialogFolder();
     CString path;
@@ -290,14 +292,16 @@ void CWinApp::OnAppExit() {
 namespace {
 // Decoding a large picture takes about as long as building the windows, so a picture named on the
 // command line is decoded on a worker thread meanwhile; the open step of start-up takes it. A
-// picture nobody took is waited for and dropped before Qt goes.
+// picture nobody took is waited for and dropped before Qt goes. A PDF is not decoded ahead: its
+// page and resolution are chosen when it opens.
 class CommandLinePrefetch {
 public:
     explicit CommandLinePrefetch(CWinApp& app) {
         CCommandLineInfo commandLine;
         app.ParseCommandLine(commandLine);
-        if (commandLine.m_nShellCommand == CCommandLineInfo::FileOpen)
-            PicturePrefetch::Begin(QString::fromUtf8(commandLine.m_strFileName.GetString()));
+        const QString path = QString::fromUtf8(commandLine.m_strFileName.GetString());
+        if (commandLine.m_nShellCommand == CCommandLineInfo::FileOpen && !PdfPageRenderer::IsPdfFile(path))
+            PicturePrefetch::Begin(path);
     }
     ~CommandLinePrefetch() { PicturePrefetch::Discard(); }
     CommandLinePrefetch(const CommandLinePrefetch&) = delete;

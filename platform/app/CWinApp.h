@@ -80,7 +80,8 @@ public:
     BOOL WriteProfileString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
 
     void OnFileNew();
-    // The Open dialog, offering the first template's filter, then OpenDocumentFile. The dialog opens
+    // The Open dialog, offering the first template's filter (first, and chosen), the program's
+    // further entries, then all files; then OpenDocumentFile. The dialog opens
     // in the folder it last gave a file from; before it has, in the open picture's folder, else in
     // the current folder.
     void OnFileOpen();
@@ -100,6 +101,11 @@ public:
 
     CWnd* m_pMainWnd = nullptr;
     CRecentFileList* m_pRecentFileList = nullptr;
+
+protected:
+    // Entries the Open dialog offers after the template's own and before all files, in the
+    // framework's filter form ("Name|*.a;*.b|"); none unless the program adds some.
+    virtual CString GetMoreOpenFilters() const { return CString(); }
 
 private:
     CString OpenDialogFolder() const;

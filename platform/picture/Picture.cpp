@@ -1,5 +1,6 @@
 #include "platform/picture/Picture.h"
 
+#include "platform/picture/PdfPageRenderer.h"
 #include "platform/picture/PictureDecoder.h"
 #include "platform/picture/PicturePrefetch.h"
 
@@ -7,7 +8,8 @@
 
 #include <cmath>
 
-IPicture::IPicture(std::unique_ptr<QImage> image) : m_image(std::move(image)) {}
+IPicture::IPicture(std::unique_ptr<QImage> image, std::optional<PdfPageChoice> pdfPage)
+    : m_image(std::move(image)), m_pdfPage(pdfPage) {}
 IPicture::~IPicture() = default;
 
 HRESULT IPicture::get_Type(short* pType) const {
@@ -46,4 +48,18 @@ HRESULT OleLoadPictureFile(const COleVariant& varFileName, IPictureDisp** ppPict
         return decoded->result;
     *ppPicture = new IPicture(std::move(decoded->image));
     return decoded->result;
+}
+
+HRESULT OleLoadPdfPage(const COleVariant& varFileName, const PdfPageChoice& choice, IPictureDisp** ppPicture) {
+    *ppPicture = nullptr;
+    const QString path = QString::fromUtf8(varFileName.m_bstrVal.GetString());
+    const FileIdentity before = FileIdentity::Of(path);
+    DecodedPicture rendered = PdfPageRenderer(path).Render(choice);
+    if (FAILED(rendered.result))
+        return rendered.result;
+    // A file rewritten while poppler read it may have given a page of two files.
+    if (!before.IsValid() || !(FileIdentity::Of(path) == before))
+        return PDF_E_DAMAGED;
+    *ppPicture = new IPicture(std::move(rendered.image), choice);
+    return S_OK;
 }

@@ -9,12 +9,15 @@
 // owns it. Pixels are taken as stored: no EXIF rotation, so picked pixels match the file. The
 // HIMETRIC size is pixels x 2540 / 96, rounded, so a 96-dpi device maps it back to the exact pixel
 // size. A damaged file never gives a picture of memory it did not define: it is refused, or it
-// loads with S_PICTURE_INCOMPLETE when a useful part of it could be decoded.
+// loads with S_PICTURE_INCOMPLETE when a useful part of it could be decoded. A page of a PDF
+// enters the same way (OleLoadPdfPage), rendered at a chosen resolution; the picture then knows
+// the page and resolution it was made from, so that the same pixels can be made again.
 
 #include "platform/core/CString.h"
 #include "platform/picture/PictureResult.h"
 
 #include <memory>
+#include <optional>
 
 class QImage;
 
@@ -31,7 +34,7 @@ inline constexpr short PICTYPE_BITMAP = 1;
 
 class IPicture {
 public:
-    explicit IPicture(std::unique_ptr<QImage> image);
+    explicit IPicture(std::unique_ptr<QImage> image, std::optional<PdfPageChoice> pdfPage = std::nullopt);
     ~IPicture();
     IPicture(const IPicture&) = delete;
     IPicture& operator=(const IPicture&) = delete;
@@ -40,9 +43,12 @@ public:
     HRESULT get_Handle(OLE_HANDLE* pHandle) const;
     HRESULT get_Width(OLE_XSIZE_HIMETRIC* pWidth) const;
     HRESULT get_Height(OLE_YSIZE_HIMETRIC* pHeight) const;
+    // The PDF page and resolution the picture was rendered from; nothing for a picture file.
+    const std::optional<PdfPageChoice>& GetPdfPage() const { return m_pdfPage; }
 
 private:
     std::unique_ptr<QImage> m_image;
+    std::optional<PdfPageChoice> m_pdfPage;
 };
 using IPictureDisp = IPicture;
 
@@ -58,6 +64,10 @@ inline void VariantClear(COleVariant* variant) { variant->m_bstrVal.Empty(); }
 // PicturePrefetch). On success (S_OK, or S_PICTURE_INCOMPLETE for a damaged file of which a useful
 // part was decoded) *ppPicture is a new picture object the caller owns; on failure it is null.
 HRESULT OleLoadPictureFile(const COleVariant& varFileName, IPictureDisp** ppPicture);
+// Renders the page of the named PDF at the resolution (PdfPageRenderer). S_OK with a new picture
+// the caller owns, or a failure code that names the refusal (PDF_E_*, E_OUTOFMEMORY) and null. A
+// file that changes while it is read is refused as damaged.
+HRESULT OleLoadPdfPage(const COleVariant& varFileName, const PdfPageChoice& choice, IPictureDisp** ppPicture);
 
 class CPictureHolder {
 public:

@@ -294,6 +294,16 @@ int BmpStripRows(int width) {
     return static_cast<int>(std::max<qint64>(1, kStripImageBytes / (4 * qint64{std::max(width, 1)})));
 }
 
+QStringList DecodablePictureSuffixes() {
+    QStringList suffixes{"jpg", "jpeg", "jpe", "jfif"};
+    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+        const QString suffix = QString::fromLatin1(format).toLower();
+        if (!suffixes.contains(suffix))
+            suffixes << suffix;
+    }
+    return suffixes;
+}
+
 void AllowLargePictures() {
     if (QImageReader::allocationLimit() < kPictureAllocationLimitMB)
         QImageReader::setAllocationLimit(kPictureAllocationLimitMB);

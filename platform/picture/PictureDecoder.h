@@ -14,6 +14,7 @@
 #include "platform/picture/PictureResult.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -28,6 +29,10 @@ DecodedPicture DecodePictureFile(const QString& path);
 // the whole picture at 32 bits a pixel, a third more than the 24-bit picture it becomes; decoded a
 // strip at a time, nothing larger than a strip is held beside the picture.
 int BmpStripRows(int width);
+
+// The file name suffixes of every kind of picture the decoder reads, in lower case ("bmp", "jpg",
+// ...): JPEG, and whatever Qt's image plugins read on this system.
+QStringList DecodablePictureSuffixes();
 
 // Lets Qt's readers decode pictures up to kPictureAllocationLimitMB (Qt's own limit is 256 MB).
 // The limit is one setting for the whole program, read by every reader, so it is raised once, on

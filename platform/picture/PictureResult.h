@@ -20,6 +20,15 @@ inline constexpr HRESULT CTL_E_INVALIDPICTURE = static_cast<HRESULT>(0x800A01E1u
 // inside its pixel data, so part of the picture is filled in (the same way every time) rather than
 // read from the file.
 inline constexpr HRESULT S_PICTURE_INCOMPLETE = 0x00040200;
+// The loader's own failure codes for a PDF page: the file is not a PDF poppler can read, it needs a
+// password, it has no pages, the page asked for is not in it, the resolution is not a positive
+// number of dots per inch, or the page at that resolution would be larger than kPictureAllocationLimitMB.
+inline constexpr HRESULT PDF_E_DAMAGED = static_cast<HRESULT>(0x800A0501u);
+inline constexpr HRESULT PDF_E_LOCKED = static_cast<HRESULT>(0x800A0502u);
+inline constexpr HRESULT PDF_E_NO_PAGES = static_cast<HRESULT>(0x800A0503u);
+inline constexpr HRESULT PDF_E_NO_SUCH_PAGE = static_cast<HRESULT>(0x800A0504u);
+inline constexpr HRESULT PDF_E_BAD_RESOLUTION = static_cast<HRESULT>(0x800A0505u);
+inline constexpr HRESULT PDF_E_TOO_LARGE = static_cast<HRESULT>(0x800A0506u);
 constexpr bool FAILED(HRESULT hr) { return hr < 0; }
 constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 
@@ -27,6 +36,15 @@ constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 // (a failure result, never a crash). A 12000 x 9000 scan takes 324 MB in 24-bit rows; Qt's readers
 // decode BMP and GIF into 32-bit images first, 432 MB for the same scan.
 inline constexpr int kPictureAllocationLimitMB = 1536;
+
+// Which page of a PDF becomes the picture, and at what resolution: the page counted from 1, the
+// resolution in dots per inch (a point, 1/72 inch, of the page is dpi / 72 pixels).
+struct PdfPageChoice {
+    int page = 1;
+    int dpi = 300;
+    bool operator==(const PdfPageChoice&) const = default;
+};
+inline constexpr int kDefaultPdfDpi = 300;
 
 struct DecodedPicture {
     HRESULT result = CTL_E_INVALIDPICTURE; // S_OK, S_PICTURE_INCOMPLETE or a failure code

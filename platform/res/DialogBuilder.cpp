@@ -83,6 +83,11 @@ QWidget* MakeStatic(const DialogControl& control, QWidget& form) {
         rect->setAutoFillBackground(true);
         return rect;
     }
+    case SS_BITMAP: {
+        auto* bitmap = new QLabel(&form);
+        bitmap->setAlignment(Qt::AlignCenter);
+        return bitmap;
+    }
     case SS_ICON: {
         auto* icon = new QLabel(&form);
         QIcon source = QApplication::windowIcon();

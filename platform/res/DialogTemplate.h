@@ -37,6 +37,7 @@ inline constexpr DWORD BS_TYPEMASK = 0x000F;
 inline constexpr DWORD SS_LEFT = 0x0000;
 inline constexpr DWORD SS_ICON = 0x0003;
 inline constexpr DWORD SS_WHITERECT = 0x0006;
+inline constexpr DWORD SS_BITMAP = 0x000E; // shows a bitmap set with CStatic::SetBitmap, centred
 inline constexpr DWORD SS_TYPEMASK = 0x001F;
 inline constexpr DWORD SS_NOPREFIX = 0x0080;
 

@@ -4,6 +4,8 @@
 #include "platform/ui/KeptSurface.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QPixmap>
 #include <QLineEdit>
 #include <algorithm>
 
@@ -31,6 +33,16 @@ LPCTSTR TextParameter(LPARAM lParam) {
 
 CStatic::CStatic() = default;
 CStatic::~CStatic() = default;
+
+void CStatic::SetBitmap(HBITMAP hBitmap) {
+    auto* label = WidgetOf<QLabel>(*this);
+    if (label == nullptr || qobject_cast<AfxStaticTextWidget*>(label) != nullptr)
+        return;
+    if (hBitmap == nullptr || hBitmap->isNull())
+        label->clear();
+    else
+        label->setPixmap(QPixmap::fromImage(*hBitmap));
+}
 
 QImage* CStatic::GetDrawingSurface() {
     if (!m_pKeptSurface || m_pKeptSurface->GetWindow() != GetSafeHwnd())

@@ -5,6 +5,7 @@
 // DDX_Control see the same control. List indexes count from 0; LB_ERR answers a bad index.
 
 #include "platform/core/CString.h"
+#include "platform/picture/Picture.h"
 #include "platform/ui/CWnd.h"
 
 #include <memory>
@@ -44,6 +45,10 @@ class CStatic : public CWnd {
 public:
     CStatic();
     ~CStatic() override;
+
+    // A bitmap static (SS_BITMAP) shows a copy of the bitmap, centred, at the device pixel ratio the
+    // bitmap's image carries; a null handle shows nothing. Other statics ignore it.
+    void SetBitmap(HBITMAP hBitmap);
 
 protected:
     QImage* GetDrawingSurface() override;

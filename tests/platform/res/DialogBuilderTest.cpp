@@ -25,7 +25,7 @@
 namespace {
 
 constexpr UINT kAllTemplates[] = {IDD_ABOUTBOX,  IDD_AXIS,       IDD_PIXEL_DATA,
-                                  IDD_DATA_EDIT, IDD_AXIS_VALUE, IDD_ZOOM_FORM};
+                                  IDD_DATA_EDIT, IDD_AXIS_VALUE, IDD_ZOOM_FORM, IDD_PDF_PAGE};
 
 int CountDifferingPixels(const QImage& a, const QImage& b) {
     int count = 0;
@@ -149,6 +149,8 @@ constexpr RunTimeCaption kRunTimeCaptions[] = {
     {IDD_ZOOM_FORM, IDC_ZOOM_X, "X = 12000"},  {IDD_ZOOM_FORM, IDC_ZOOM_Y, "Y = -9000"},
     {IDD_ZOOM_FORM, IDC_ZOOM_R, "R = 255"},    {IDD_ZOOM_FORM, IDC_ZOOM_G, "G = 255"},
     {IDD_ZOOM_FORM, IDC_ZOOM_B, "B = 255"},
+    {IDD_PDF_PAGE, IDC_PDF_PAGE_COUNT, "(全 9999 ページ)"},
+    {IDD_PDF_PAGE, IDC_PDF_PIXEL_SIZE, "99999 × 99999 ピクセル"},
 };
 
 } // namespace
