@@ -272,6 +272,20 @@ TracingChart LogAxisPaletteChart() {
     return chart;
 }
 
+// A stroke 8 pixels wide, clicked 3 pixels off its centre.
+TracingChart WideStrokeChart() {
+    QImage picture = WhiteCanvas();
+    DrawAxes(picture);
+    std::vector<QPointF> line = Wave(340, 180, 600, 0.3);
+    DrawLine(picture, line, StrokePen(kBrown, 8.0));
+    TracingChart chart = ChartOf(picture, std::move(line));
+    const size_t at = chart.centreLine.size() / 3;
+    const QPointF along = chart.centreLine[at + 1] - chart.centreLine[at];
+    const QPointF beside = chart.centreLine[at] + QPointF(-along.y(), along.x()) / std::hypot(along.x(), along.y()) * 3;
+    chart.start = QPoint(int(std::floor(beside.x())), int(std::floor(beside.y())));
+    return chart;
+}
+
 // A scan-sized chart: 12000 x 9000 pixels, strokes 6 pixels wide, saved as JPEG.
 TracingChart LargeJpegChart() {
     QImage picture = WhiteCanvas({12000, 9000}, QImage::Format_RGB888);

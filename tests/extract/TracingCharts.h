@@ -34,4 +34,5 @@ TracingChart MarkedCurveChart();
 TracingChart KaplanMeierChart();
 TracingChart SelfCrossingLoopChart();
 TracingChart LogAxisPaletteChart();
+TracingChart WideStrokeChart();
 TracingChart LargeJpegChart();
