@@ -121,9 +121,9 @@ constexpr StringEntry kStrings[] = {
     {ID_ZOOM_X4, "画像を4倍で表示\n4倍表示"},
     {ID_MEASURE_LENGTH, "長さの計測\n長さの計測"},
     {ID_MEASURE_AREA, "面積の計測\n面積の計測"},
-    {ID_TRACE_MODE, "Shift+クリックした曲線をたどって点を新しい系列に加える (もう一度選ぶか Esc で終了)\n曲線の自動抽出"},
-    {ID_TRACE_UNDO, "直前の自動抽出で加えた点をすべて取り除く\n直前の抽出を取り消す"},
-    {ID_TRACE_SETTINGS, "自動抽出の色の許容差、点の間隔、つなぐ隙間の長さを設定\n抽出の設定"},
+    {ID_TRACE_MODE, "Shift+クリックで曲線を抽出\n曲線の自動抽出"},
+    {ID_TRACE_UNDO, "直前の抽出で加えた点を消去\n直前の抽出を取り消す"},
+    {ID_TRACE_SETTINGS, "自動抽出の許容差と間隔を設定\n抽出の設定"},
 
     {AFX_IDS_APP_TITLE, "Tallyscope"},
     {AFX_IDS_IDLEMESSAGE, "ﾚﾃﾞｨ"},

@@ -57,8 +57,9 @@ private:
     int m_nTracedOpenCount = -1;
 };
 
-inline constexpr const char* kMsgTraceModeOn = "曲線を Shift+クリックすると自動で抽出します (Esc で終了)";
-inline constexpr const char* kMsgTraceNoCurve = "クリックした位置に曲線が見つかりませんでした";
-inline constexpr const char* kMsgTraceFailed = "曲線を抽出できませんでした (メモリが足りません)";
+// The status bar's message pane is narrow beside the read-outs: the messages are kept short.
+inline constexpr const char* kMsgTraceModeOn = "曲線を Shift+クリック (Esc で終了)";
+inline constexpr const char* kMsgTraceNoCurve = "そこに曲線が見つかりません";
+inline constexpr const char* kMsgTraceFailed = "メモリ不足で抽出できません";
 // "%d": the number of points, then the series' index as the status bar counts it.
 inline constexpr const char* kMsgTraceDone = "%d 点を抽出しました (系列 %d)";
