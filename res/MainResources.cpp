@@ -59,13 +59,22 @@ constexpr MenuItemTemplate kDataMenu[] = {
     MenuPopup("計測", kMeasureMenu),
 };
 
+// Added after the menus above, under keys none of them uses: the mnemonic T on the menu bar, no
+// accelerators.
+constexpr MenuItemTemplate kToolsMenu[] = {
+    {"曲線の自動抽出(&A)", ID_TRACE_MODE},
+    {"直前の抽出を取り消す(&U)", ID_TRACE_UNDO},
+    MenuSeparator(),
+    {"抽出の設定(&S)...", ID_TRACE_SETTINGS},
+};
+
 constexpr MenuItemTemplate kHelpMenu[] = {
     {"Tallyscopeのﾊﾞｰｼﾞｮﾝ情報(&A)...", ID_APP_ABOUT},
 };
 
 constexpr MenuItemTemplate kMainMenu[] = {
     MenuPopup("ﾌｧｲﾙ(&F)", kFileMenu), MenuPopup("編集(&E)", kEditMenu), MenuPopup("表示(&V)", kViewMenu),
-    MenuPopup("ﾃﾞｰﾀ(&D)", kDataMenu), MenuPopup("ﾍﾙﾌﾟ(&H)", kHelpMenu),
+    MenuPopup("ﾃﾞｰﾀ(&D)", kDataMenu), MenuPopup("ツール(&T)", kToolsMenu), MenuPopup("ﾍﾙﾌﾟ(&H)", kHelpMenu),
 };
 
 // Both undo keys delete the latest picked point; the undo menu item itself has no handler.
@@ -112,6 +121,9 @@ constexpr StringEntry kStrings[] = {
     {ID_ZOOM_X4, "画像を4倍で表示\n4倍表示"},
     {ID_MEASURE_LENGTH, "長さの計測\n長さの計測"},
     {ID_MEASURE_AREA, "面積の計測\n面積の計測"},
+    {ID_TRACE_MODE, "Shift+クリックで曲線を抽出\n曲線の自動抽出"},
+    {ID_TRACE_UNDO, "直前の抽出で加えた点を消去\n直前の抽出を取り消す"},
+    {ID_TRACE_SETTINGS, "自動抽出の許容差と間隔を設定\n抽出の設定"},
 
     {AFX_IDS_APP_TITLE, "Tallyscope"},
     {AFX_IDS_IDLEMESSAGE, "ﾚﾃﾞｨ"},

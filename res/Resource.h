@@ -16,6 +16,7 @@ inline constexpr unsigned IDD_PIXEL_DATA = 134;
 inline constexpr unsigned IDD_DATA_EDIT = 135;
 inline constexpr unsigned IDD_AXIS_VALUE = 136;
 inline constexpr unsigned IDD_ZOOM_FORM = 137;
+inline constexpr unsigned IDD_TRACE_SETTINGS = 138;
 
 // Cursors.
 inline constexpr unsigned IDC_CURSOR_PICK = 104;
@@ -39,6 +40,10 @@ inline constexpr unsigned ID_ZOOM_X4 = 32790;
 inline constexpr unsigned ID_MEASURE_LENGTH = 32794;
 inline constexpr unsigned ID_MEASURE_AREA = 32795;
 inline constexpr unsigned ID_VIEW_ZOOM_WINDOW = 32798;
+// The tools menu: the curve tracer's mode, its settings, and the undo of a whole trace.
+inline constexpr unsigned ID_TRACE_MODE = 32800;
+inline constexpr unsigned ID_TRACE_SETTINGS = 32801;
+inline constexpr unsigned ID_TRACE_UNDO = 32802;
 
 // Controls.
 inline constexpr unsigned IDC_ORIGIN_X = 1000;
@@ -87,3 +92,7 @@ inline constexpr unsigned IDC_PDF_DPI_300 = 1045;
 inline constexpr unsigned IDC_PDF_DPI_600 = 1046;
 inline constexpr unsigned IDC_PDF_PIXEL_SIZE = 1047;
 inline constexpr unsigned IDC_PDF_PREVIEW = 1048;
+inline constexpr unsigned IDC_TRACE_TOLERANCE = 1035;
+inline constexpr unsigned IDC_TRACE_SPACING = 1036;
+inline constexpr unsigned IDC_TRACE_GAP = 1037;
+inline constexpr unsigned IDC_TRACE_INSIDE_AXES = 1038;

@@ -80,6 +80,11 @@ TEST_F(AppTest, Resources_MenuCaptionsAndCommandsAsTheTableHasThem) {
         "  計測 >",
         "    長さ = 32794",
         "    面積 = 32795",
+        "ツール(&T) >",
+        "  曲線の自動抽出(&A) = 32800",
+        "  直前の抽出を取り消す(&U) = 32802",
+        "  -",
+        "  抽出の設定(&S)... = 32801",
         "ﾍﾙﾌﾟ(&H) >",
         "  Tallyscopeのﾊﾞｰｼﾞｮﾝ情報(&A)... = 57664",
     };
