@@ -17,6 +17,10 @@ public:
     // start. FALSE when the user chose to stay, and the session should not end.
     BOOL CommitSessionData(BOOL bInteractionAllowed);
     void OnAppAbout();
+    // The work file's commands (WorkFileCommands); saving needs a picture.
+    void OnWorkSave();
+    void OnWorkOpen();
+    void OnUpdateWorkSave(CCmdUI* pCmdUI);
 
 private:
     BOOL m_bStarting = FALSE;

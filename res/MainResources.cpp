@@ -59,13 +59,19 @@ constexpr MenuItemTemplate kDataMenu[] = {
     MenuPopup("計測", kMeasureMenu),
 };
 
+// The commands beyond the seed's menus live here, so the seed's menus stay as they were.
+constexpr MenuItemTemplate kToolsMenu[] = {
+    {"作業の保存(&W)...", ID_WORK_SAVE},
+    {"作業を開く(&R)...", ID_WORK_OPEN},
+};
+
 constexpr MenuItemTemplate kHelpMenu[] = {
     {"Tallyscopeのﾊﾞｰｼﾞｮﾝ情報(&A)...", ID_APP_ABOUT},
 };
 
 constexpr MenuItemTemplate kMainMenu[] = {
     MenuPopup("ﾌｧｲﾙ(&F)", kFileMenu), MenuPopup("編集(&E)", kEditMenu), MenuPopup("表示(&V)", kViewMenu),
-    MenuPopup("ﾃﾞｰﾀ(&D)", kDataMenu), MenuPopup("ﾍﾙﾌﾟ(&H)", kHelpMenu),
+    MenuPopup("ﾃﾞｰﾀ(&D)", kDataMenu), MenuPopup("ツール(&T)", kToolsMenu), MenuPopup("ﾍﾙﾌﾟ(&H)", kHelpMenu),
 };
 
 // Both undo keys delete the latest picked point; the undo menu item itself has no handler.
@@ -112,6 +118,8 @@ constexpr StringEntry kStrings[] = {
     {ID_ZOOM_X4, "画像を4倍で表示\n4倍表示"},
     {ID_MEASURE_LENGTH, "長さの計測\n長さの計測"},
     {ID_MEASURE_AREA, "面積の計測\n面積の計測"},
+    {ID_WORK_SAVE, "校正、系列と点などの作業をファイルに保存\n作業の保存"},
+    {ID_WORK_OPEN, "保存した作業のファイルを開き、画像と作業を元に戻す\n作業を開く"},
 
     {AFX_IDS_APP_TITLE, "Tallyscope"},
     {AFX_IDS_IDLEMESSAGE, "ﾚﾃﾞｨ"},

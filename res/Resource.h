@@ -39,6 +39,9 @@ inline constexpr unsigned ID_ZOOM_X4 = 32790;
 inline constexpr unsigned ID_MEASURE_LENGTH = 32794;
 inline constexpr unsigned ID_MEASURE_AREA = 32795;
 inline constexpr unsigned ID_VIEW_ZOOM_WINDOW = 32798;
+// The work file: the whole work saved to a file and opened again.
+inline constexpr unsigned ID_WORK_SAVE = 32830;
+inline constexpr unsigned ID_WORK_OPEN = 32831;
 
 // Controls.
 inline constexpr unsigned IDC_ORIGIN_X = 1000;

@@ -80,6 +80,9 @@ TEST_F(AppTest, Resources_MenuCaptionsAndCommandsAsTheTableHasThem) {
         "  計測 >",
         "    長さ = 32794",
         "    面積 = 32795",
+        "ツール(&T) >",
+        "  作業の保存(&W)... = 32830",
+        "  作業を開く(&R)... = 32831",
         "ﾍﾙﾌﾟ(&H) >",
         "  Tallyscopeのﾊﾞｰｼﾞｮﾝ情報(&A)... = 57664",
     };
