@@ -1,5 +1,6 @@
 #include "app/CommandLineSwitches.h"
 
+#include "cli/CommandLineParser.h"
 #include "platform/res/AfxResource.h"
 #include "res/Resource.h"
 
@@ -8,9 +9,18 @@
 namespace {
 constexpr std::string_view kUsage =
     "Usage: tallyscope [PICTURE]\n"
+    "       tallyscope --origin PX,PY=X,Y --x-axis PX,PY=X --y-axis PX,PY=Y [--log-x] [--log-y]\n"
+    "                  [--trace PX,PY]... [--trace-colour RRGGBB]... [--spacing N]\n"
+    "                  --export OUT.dat PICTURE\n"
     "Reads the values of plotted curves off a chart picture (BMP, JPEG or GIF): calibrate the axes\n"
     "with three reference points, pick the curve points and export them as a tab-separated .dat\n"
     "file. Without PICTURE the program starts with no picture open.\n"
+    "\n"
+    "The second form runs without a window or a display: it calibrates the picture with the three\n"
+    "reference points (picture pixels, x to the right and y down, with the values the axis dialogs\n"
+    "take), extracts one series per --trace or --trace-colour in the order given, and writes the\n"
+    "data file the window's export would write after the same steps. A problem is named on stderr\n"
+    "and the exit status is not 0; the file is then left as it was.\n"
     "\n"
     "  --help     show this text and exit\n"
     "  --version  show the version and exit\n";
@@ -28,7 +38,7 @@ std::optional<int> AnswerInformationSwitches(int argc, const char* const* argv, 
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--help") {
-            out << kUsage;
+            out << kUsage << CommandLineParser::OptionsHelp();
             return 0;
         }
         if (argument == "--version") {

@@ -2,6 +2,7 @@
 
 #include "app/CTallyscopeApp.h"
 #include "app/CommandLineSwitches.h"
+#include "cli/CommandLineMain.h"
 
 #include <QGuiApplication>
 
@@ -11,6 +12,9 @@ int main(int argc, char** argv) {
     // --help and --version are answered before anything needs a display.
     if (const std::optional<int> status = AnswerInformationSwitches(argc, argv, std::cout))
         return *status;
+    // A run of the command line's options (a calibration, traces, an export) makes no window.
+    if (IsCommandLineRun(argc, argv))
+        return RunCommandLine(argc, argv, std::cerr);
     // The application object lives in the library; taking its address here links its source file
     // into the program, where AfxWinMain finds it through AfxGetApp.
     [[maybe_unused]] CWinApp* volatile application = &theApp;

@@ -103,6 +103,19 @@ constexpr std::array kZoomFormControls{
     DlgItem(IDC_COL_BLUE, Button, "B", 71, 148, 21, 10, BS_AUTOCHECKBOX),
 };
 
+// The curve tracer's settings, opened from the tools menu.
+constexpr std::array kTraceSettingsControls{
+    DlgItem(IDC_STATIC, Static, "色の許容差 (ΔE)", 10, 12, 105, 8, SS_LEFT),
+    DlgItem(IDC_TRACE_TOLERANCE, Edit, "", 120, 10, 40, 14, kEditStyle),
+    DlgItem(IDC_STATIC, Static, "点の間隔 (ピクセル)", 10, 32, 105, 8, SS_LEFT),
+    DlgItem(IDC_TRACE_SPACING, Edit, "", 120, 30, 40, 14, kEditStyle),
+    DlgItem(IDC_STATIC, Static, "つなぐ隙間の最大 (ピクセル)", 10, 52, 105, 8, SS_LEFT),
+    DlgItem(IDC_TRACE_GAP, Edit, "", 120, 50, 40, 14, kEditStyle),
+    DlgItem(IDC_TRACE_INSIDE_AXES, Button, "3つの基準点が囲む範囲の中だけを抽出する", 10, 72, 180, 10, kCheckStyle),
+    DlgItem(IDOK, Button, "OK", 178, 7, 50, 14, kOkStyle),
+    DlgItem(IDCANCEL, Button, "ｷｬﾝｾﾙ", 178, 24, 50, 14, kButtonStyle),
+};
+
 constexpr std::array kTemplates{
     DialogTemplate{IDD_ABOUTBOX, "Tallyscopeのﾊﾞｰｼﾞｮﾝ情報", CSize(235, 75), kModalStyle, kDialogFont,
                    kDialogPointSize, kAboutControls},
@@ -114,6 +127,8 @@ constexpr std::array kTemplates{
                    kDataEditControls},
     DialogTemplate{IDD_AXIS_VALUE, "軸の設定", CSize(187, 73), kModalStyle, kDialogFont, kDialogPointSize,
                    kAxisValueControls},
+    DialogTemplate{IDD_TRACE_SETTINGS, "抽出の設定", CSize(235, 92), kModalStyle, kDialogFont, kDialogPointSize,
+                   kTraceSettingsControls},
     DialogTemplate{IDD_ZOOM_FORM, "", CSize(117, 166), kFormStyle, kDialogFont, kDialogPointSize,
                    kZoomFormControls},
 };

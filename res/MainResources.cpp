@@ -59,8 +59,14 @@ constexpr MenuItemTemplate kDataMenu[] = {
     MenuPopup("計測", kMeasureMenu),
 };
 
-// The commands beyond the seed's menus live here, so the seed's menus stay as they were.
+// Added after the menus above, under keys none of them uses: the mnemonic T on the menu bar, no
+// accelerators.
 constexpr MenuItemTemplate kToolsMenu[] = {
+    {"曲線の自動抽出(&A)", ID_TRACE_MODE},
+    {"直前の抽出を取り消す(&U)", ID_TRACE_UNDO},
+    MenuSeparator(),
+    {"抽出の設定(&S)...", ID_TRACE_SETTINGS},
+    MenuSeparator(),
     {"作業の保存(&W)...", ID_WORK_SAVE},
     {"作業を開く(&R)...", ID_WORK_OPEN},
 };
@@ -118,6 +124,9 @@ constexpr StringEntry kStrings[] = {
     {ID_ZOOM_X4, "画像を4倍で表示\n4倍表示"},
     {ID_MEASURE_LENGTH, "長さの計測\n長さの計測"},
     {ID_MEASURE_AREA, "面積の計測\n面積の計測"},
+    {ID_TRACE_MODE, "Shift+クリックした曲線をたどって点を新しい系列に加える (もう一度選ぶか Esc で終了)\n曲線の自動抽出"},
+    {ID_TRACE_UNDO, "直前の自動抽出で加えた点をすべて取り除く\n直前の抽出を取り消す"},
+    {ID_TRACE_SETTINGS, "自動抽出の色の許容差、点の間隔、つなぐ隙間の長さを設定\n抽出の設定"},
     {ID_WORK_SAVE, "校正、系列と点などの作業をファイルに保存\n作業の保存"},
     {ID_WORK_OPEN, "保存した作業のファイルを開き、画像と作業を元に戻す\n作業を開く"},
 

@@ -16,6 +16,7 @@ inline constexpr unsigned IDD_PIXEL_DATA = 134;
 inline constexpr unsigned IDD_DATA_EDIT = 135;
 inline constexpr unsigned IDD_AXIS_VALUE = 136;
 inline constexpr unsigned IDD_ZOOM_FORM = 137;
+inline constexpr unsigned IDD_TRACE_SETTINGS = 138;
 
 // Cursors.
 inline constexpr unsigned IDC_CURSOR_PICK = 104;
@@ -39,6 +40,10 @@ inline constexpr unsigned ID_ZOOM_X4 = 32790;
 inline constexpr unsigned ID_MEASURE_LENGTH = 32794;
 inline constexpr unsigned ID_MEASURE_AREA = 32795;
 inline constexpr unsigned ID_VIEW_ZOOM_WINDOW = 32798;
+// The tools menu: the curve tracer's mode, its settings, and the undo of a whole trace.
+inline constexpr unsigned ID_TRACE_MODE = 32800;
+inline constexpr unsigned ID_TRACE_SETTINGS = 32801;
+inline constexpr unsigned ID_TRACE_UNDO = 32802;
 // The work file: the whole work saved to a file and opened again.
 inline constexpr unsigned ID_WORK_SAVE = 32830;
 inline constexpr unsigned ID_WORK_OPEN = 32831;
@@ -76,3 +81,7 @@ inline constexpr unsigned IDC_ZOOM_Y = 1031;
 inline constexpr unsigned IDC_ZOOM_R = 1032;
 inline constexpr unsigned IDC_ZOOM_G = 1033;
 inline constexpr unsigned IDC_ZOOM_B = 1034;
+inline constexpr unsigned IDC_TRACE_TOLERANCE = 1035;
+inline constexpr unsigned IDC_TRACE_SPACING = 1036;
+inline constexpr unsigned IDC_TRACE_GAP = 1037;
+inline constexpr unsigned IDC_TRACE_INSIDE_AXES = 1038;

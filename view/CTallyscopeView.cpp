@@ -45,6 +45,12 @@ CTallyscopeDoc* CTallyscopeView::GetDocument() const {
     return static_cast<CTallyscopeDoc*>(CView::GetDocument());
 }
 
+BOOL CTallyscopeView::OnCmdMsg(UINT nID, CCmdUI* pUI) {
+    if (m_traceMode.OnCmdMsg(nID, pUI))
+        return TRUE;
+    return CScrollView::OnCmdMsg(nID, pUI);
+}
+
 namespace {
 constexpr int kPointRadius = 5;
 constexpr int kMarkerHalfSide = 5;
@@ -312,6 +318,11 @@ void CTallyscopeView::OnLButtonDown(UINT nFlags, CPoint point) {
         SelectPointAt(pixel);
         break;
     case MK_LBUTTON | MK_SHIFT:
+        // A pending axis mode's reference point comes before a trace.
+        if (m_nAxisMode == -1 && m_traceMode.IsOn()) {
+            m_traceMode.TraceAt(QPoint(pixel.x, pixel.y));
+            break;
+        }
         if (m_nAxisMode == -1) {
             PickPointAt(pixel, shownSelection);
             Default();
@@ -488,6 +499,8 @@ BOOL CTallyscopeView::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
 }
 
 void CTallyscopeView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+    if (nChar == VK_ESCAPE)
+        m_traceMode.Leave();
     if (HasPicture()) {
         if (nChar == VK_SHIFT)
             m_nShiftState = 0;

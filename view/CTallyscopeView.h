@@ -5,6 +5,7 @@
 // is centred on that corner with a size in device pixels, the same at every zoom.
 
 #include "platform/app/CScrollView.h"
+#include "trace/TraceMode.h"
 #include "view/LogicalClip.h"
 
 class CTallyscopeDoc;
@@ -19,6 +20,8 @@ public:
     ~CTallyscopeView() override = default;
 
     CTallyscopeDoc* GetDocument() const;
+    // The trace mode's commands come first, then the view's own and the document's.
+    BOOL OnCmdMsg(UINT nID, CCmdUI* pUI) override;
 
     // Rendering.
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
@@ -57,6 +60,8 @@ public:
     int m_nShiftState = -1;
     int m_nZoom = 1;
     BOOL m_bPointSelected = FALSE;
+    // Shift-clicks trace whole curves while it is on (trace/).
+    TraceMode m_traceMode{*this};
 
 protected:
     void DrawOverlay(CDC* pDC);

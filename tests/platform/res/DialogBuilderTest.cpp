@@ -25,7 +25,8 @@
 namespace {
 
 constexpr UINT kAllTemplates[] = {IDD_ABOUTBOX,  IDD_AXIS,       IDD_PIXEL_DATA,
-                                  IDD_DATA_EDIT, IDD_AXIS_VALUE, IDD_ZOOM_FORM};
+                                  IDD_DATA_EDIT, IDD_AXIS_VALUE, IDD_ZOOM_FORM,
+                                  IDD_TRACE_SETTINGS};
 
 int CountDifferingPixels(const QImage& a, const QImage& b) {
     int count = 0;

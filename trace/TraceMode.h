@@ -1,0 +1,64 @@
+#pragma once
+// The picture view's trace mode, from the tools menu. While it is on, a Shift-click on a curve
+// hands the clicked pixel to the curve tracer and gives the points it returns to the document as
+// one new series of ordinary picks; the last such trace can be taken back whole. The mode stays on
+// for the next curve until its menu item is chosen again or Escape is pressed. It takes its three
+// commands through the view's command routing and knows the view only for its document and its
+// repaint; the view hands it the clicks and the key.
+
+#include "platform/core/CCmdTarget.h"
+#include "trace/TracedSeries.h"
+
+#include <QPoint>
+
+#include <memory>
+#include <optional>
+
+class CTallyscopeView;
+class CTallyscopeDoc;
+class CurveTracer;
+class QImage;
+
+class TraceMode : public CCmdTarget {
+    DECLARE_MESSAGE_MAP()
+public:
+    explicit TraceMode(CTallyscopeView& view);
+    ~TraceMode() override;
+    TraceMode(const TraceMode&) = delete;
+    TraceMode& operator=(const TraceMode&) = delete;
+
+    // On, and a picture to trace on.
+    bool IsOn() const;
+    // Traces the curve under the picture pixel into a new series; a curve not found is said in the
+    // status bar and changes nothing.
+    void TraceAt(QPoint pixel);
+    // Turns the mode off (Escape); nothing when it is off.
+    void Leave();
+
+    void OnTraceMode();
+    void OnUpdateTraceMode(CCmdUI* pCmdUI);
+    void OnTraceUndo();
+    void OnUpdateTraceUndo(CCmdUI* pCmdUI);
+    void OnTraceSettings();
+
+private:
+    CTallyscopeDoc* Document() const;
+    // The tracer prepared for the picture the document shows now, made on first use.
+    const CurveTracer& TracerFor(const QImage& picture);
+    void ShowMessage(const char* text) const;
+
+    CTallyscopeView& m_view;
+    bool m_bOn = false;
+    std::optional<TracedSeries> m_lastTrace;
+    // The prepared picture is kept while the mode is on, so that the next curve costs only its own
+    // following; it is made again when another picture is opened.
+    std::unique_ptr<CurveTracer> m_tracer;
+    const QImage* m_pTracedPicture = nullptr;
+    int m_nTracedOpenCount = -1;
+};
+
+inline constexpr const char* kMsgTraceModeOn = "曲線を Shift+クリックすると自動で抽出します (Esc で終了)";
+inline constexpr const char* kMsgTraceNoCurve = "クリックした位置に曲線が見つかりませんでした";
+inline constexpr const char* kMsgTraceFailed = "曲線を抽出できませんでした (メモリが足りません)";
+// "%d": the number of points, then the series' index as the status bar counts it.
+inline constexpr const char* kMsgTraceDone = "%d 点を抽出しました (系列 %d)";
