@@ -6,20 +6,22 @@
 #include "platform/ui/CFileDialog.h"
 #include "platform/ui/CWaitCursor.h"
 #include "platform/ui/ModalHost.h"
+#include "trace/TracePreferences.h"
 #include "work/DocumentWork.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace {
 
-// What a work file held beyond the document (the trace settings and the traces by colour), kept
-// for the picture it was opened onto, so that saving that work again keeps them.
+// The traces by colour a work file held (made on the command line; the window traces from a
+// pixel), kept for the picture it was opened onto, so that saving that work again keeps them.
 struct CarriedWork {
     QString picturePath;
-    WorkState::Extraction extraction;
     std::vector<WorkState::ColourTrace> colourTraces;
 };
 std::optional<CarriedWork> g_carried;
@@ -42,11 +44,28 @@ int Tell(const char* format, const QString& text, UINT type) {
 WorkState WorkOf(const CTallyscopeDoc& doc) {
     WorkState state = DocumentWork::Capture(doc);
     state.pictureIdentity = WorkState::PictureIdentity::Of(state.picturePath);
-    if (g_carried && g_carried->picturePath == state.picturePath) {
-        state.extraction = g_carried->extraction;
+    const TracePreferences preferences = TracePreferences::Load();
+    state.extraction = {static_cast<double>(preferences.colourTolerance),
+                        static_cast<double>(preferences.pointSpacing),
+                        static_cast<double>(preferences.largestGap), preferences.insideReferenceBox};
+    if (g_carried && g_carried->picturePath == state.picturePath)
         state.colourTraces = g_carried->colourTraces;
-    }
     return state;
+}
+
+int WholeWithin(double value, const int (&range)[2]) {
+    return static_cast<int>(std::clamp(std::round(value), static_cast<double>(range[0]), static_cast<double>(range[1])));
+}
+
+// The work's trace settings become the ones the window traces with, as near as its dialog's
+// whole numbers come.
+void KeepExtraction(const WorkState::Extraction& extraction) {
+    TracePreferences preferences;
+    preferences.colourTolerance = WholeWithin(extraction.colourTolerance, TracePreferences::kToleranceRange);
+    preferences.pointSpacing = WholeWithin(extraction.pointSpacing, TracePreferences::kSpacingRange);
+    preferences.largestGap = WholeWithin(extraction.largestGap, TracePreferences::kGapRange);
+    preferences.insideReferenceBox = extraction.insideReferenceBox;
+    preferences.Save();
 }
 
 // A work file beside its picture, named after it.
@@ -106,7 +125,8 @@ void WorkFileCommands::OpenFile(const QString& path) {
     if (doc == nullptr)
         return;
     doc->TakeOverWork(state);
-    g_carried = CarriedWork{Utf8(doc->GetPathName()), state.extraction, state.colourTraces};
+    KeepExtraction(state.extraction);
+    g_carried = CarriedWork{Utf8(doc->GetPathName()), state.colourTraces};
 }
 
 QString WorkFileCommands::PictureForWork(const WorkState& state) {

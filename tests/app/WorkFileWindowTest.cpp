@@ -7,6 +7,7 @@
 
 #include "app/WorkFileCommands.h"
 #include "res/Resource.h"
+#include "trace/TracePreferences.h"
 #include "view/CTallyscopeView.h"
 #include "work/DocumentWork.h"
 
@@ -21,6 +22,7 @@
 #include <QTest>
 
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -142,7 +144,9 @@ TEST_F(WorkFileWindow, RoundTrip_ExportIsByteIdentical) {
         const QByteArray exported = ExportNow();
         const WorkState before = DocumentWork::Capture(*doc);
         const QString work = m_files.Path(QString(state.name).left(3) + ".tallyscope.json");
+        TracePreferences{7, 3, 40, true}.Save();
         SaveWork(work);
+        TracePreferences{}.Save();
         ASSERT_TRUE(QFile::exists(work));
         EXPECT_TRUE(doc->IsModified()) << "saving the work is not exporting it";
 
@@ -157,6 +161,10 @@ TEST_F(WorkFileWindow, RoundTrip_ExportIsByteIdentical) {
         EXPECT_TRUE(DocumentWork::Capture(*Document()) == before);
         EXPECT_EQ(View()->m_bPointSelected, before.selectedSeries != WorkState::kNoSelection);
         EXPECT_TRUE(Document()->IsModified());
+        const TracePreferences kept = TracePreferences::Load();
+        EXPECT_EQ(std::tie(kept.colourTolerance, kept.pointSpacing, kept.largestGap, kept.insideReferenceBox),
+                  std::make_tuple(7, 3, 40, true))
+            << "the trace settings come back with the work";
         Document()->SetModifiedFlag(FALSE);
         m_host.messages.clear();
     }
