@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ make pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libjpeg62-turbo-dev
   qt6-translations-l10n
+  libopencv-imgproc-dev libopencv-core-dev
   qt6-wayland weston
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick
