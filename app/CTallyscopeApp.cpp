@@ -2,6 +2,7 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
+#include "app/WorkFileCommands.h"
 #include "app/WorkRecovery.h"
 #include "doc/CTallyscopeDoc.h"
 #include "pdf/PdfOpening.h"
@@ -24,6 +25,9 @@ const MessageMap* CTallyscopeApp::ThisMessageMap() {
                                     MapCommand<&CWinApp::OnFileNew>(ID_FILE_NEW),
                                     MapCommand<&CWinApp::OnFileOpen>(ID_FILE_OPEN),
                                     MapCommand<&CWinApp::OnFilePrintSetup>(ID_FILE_PRINT_SETUP),
+                                    MapCommand<&CTallyscopeApp::OnWorkSave>(ID_WORK_SAVE),
+                                    MapUpdate<&CTallyscopeApp::OnUpdateWorkSave>(ID_WORK_SAVE),
+                                    MapCommand<&CTallyscopeApp::OnWorkOpen>(ID_WORK_OPEN),
                                 });
     return &map;
 }
@@ -108,4 +112,25 @@ BOOL CTallyscopeApp::CommitSessionData(BOOL bInteractionAllowed) {
 void CTallyscopeApp::OnAppAbout() {
     CAboutDlg aboutDlg;
     aboutDlg.DoModal();
+}
+
+namespace {
+CTallyscopeDoc* ActiveDocument() {
+    auto* frame = dynamic_cast<CMainFrame*>(theApp.m_pMainWnd);
+    return frame != nullptr ? static_cast<CTallyscopeDoc*>(frame->GetActiveDocument()) : nullptr;
+}
+} // namespace
+
+void CTallyscopeApp::OnWorkSave() {
+    if (CTallyscopeDoc* doc = ActiveDocument(); doc != nullptr && doc->m_pPicture != nullptr)
+        WorkFileCommands::Save(*doc);
+}
+
+void CTallyscopeApp::OnWorkOpen() {
+    WorkFileCommands::Open();
+}
+
+void CTallyscopeApp::OnUpdateWorkSave(CCmdUI* pCmdUI) {
+    const CTallyscopeDoc* doc = ActiveDocument();
+    pCmdUI->Enable(doc != nullptr && doc->m_pPicture != nullptr);
 }

@@ -17,6 +17,10 @@ public:
     // start. FALSE when the user chose to stay, and the session should not end.
     BOOL CommitSessionData(BOOL bInteractionAllowed) override;
     void OnAppAbout();
+    // The work file's commands (WorkFileCommands); saving needs a picture.
+    void OnWorkSave();
+    void OnWorkOpen();
+    void OnUpdateWorkSave(CCmdUI* pCmdUI);
 
 protected:
     // PDF files, then every picture and PDF, after the seed's picture entry.

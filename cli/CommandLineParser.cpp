@@ -98,6 +98,13 @@ Problem ReadColour(const std::string& text, QRgb& colour) {
     return std::nullopt;
 }
 
+Problem ReadPath(const std::string& text, std::string& path) {
+    if (text.empty())
+        return std::string("an empty path");
+    path = text;
+    return std::nullopt;
+}
+
 // ---- the options ----------------------------------------------------------------------------------
 
 struct OptionRow {
@@ -174,27 +181,38 @@ constexpr OptionRow kOptions[] = {
      &ApplyTraceColour},
     {"--spacing", "N", "pixels of curve between two points (default 5)", false,
      [](CommandLineRequest& request, const std::string& value, const std::string&) {
+         request.settingsGiven = true;
          return ReadPositive(value, request.settings.pointSpacing, false);
      }},
     {"--tolerance", "DE", "colour difference (CIELAB Delta E) still taken as the curve's (default 20)", false,
      [](CommandLineRequest& request, const std::string& value, const std::string&) {
+         request.settingsGiven = true;
          return ReadPositive(value, request.settings.colourTolerance, false);
      }},
     {"--gap", "N", "longest gap along a curve that is bridged, in pixels (default 24)", false,
      [](CommandLineRequest& request, const std::string& value, const std::string&) {
+         request.settingsGiven = true;
          return ReadPositive(value, request.settings.largestGap, true);
      }},
     {"--inside-axes", nullptr, "traces stay inside the box the three reference points span", true,
      [](CommandLineRequest& request, const std::string&, const std::string&) -> Problem {
          request.insideReferenceBox = true;
+         request.settingsGiven = true;
          return std::nullopt;
      }},
-    {"--export", "OUT.dat", "writes the data file, exactly as the window's export writes it", false,
-     [](CommandLineRequest& request, const std::string& value, const std::string&) -> Problem {
-         if (value.empty())
-             return std::string("an empty path");
-         request.exportPath = value;
-         return std::nullopt;
+    {"--export", "OUT.dat|DIR", "writes the data file, exactly as the window's export writes it; with several "
+     "pictures, DIR/<picture name>.dat for each", false,
+     [](CommandLineRequest& request, const std::string& value, const std::string&) {
+         return ReadPath(value, request.exportPath);
+     }},
+    {"--work", "FILE", "takes the calibration and the traces by colour from a work file (.tallyscope.json)",
+     false,
+     [](CommandLineRequest& request, const std::string& value, const std::string&) {
+         return ReadPath(value, request.workPath);
+     }},
+    {"--save-work", "FILE", "writes the run's work (calibration, series, traces) to a work file", false,
+     [](CommandLineRequest& request, const std::string& value, const std::string&) {
+         return ReadPath(value, request.saveWorkPath);
      }},
 };
 
@@ -210,18 +228,24 @@ const OptionRow* FindOption(std::string_view argument) {
 
 // What must be there once every argument has been read.
 std::optional<CommandLineError> CheckComplete(const CommandLineRequest& request) {
-    const std::pair<bool, const char*> required[] = {{request.origin.has_value(), "--origin"},
-                                                     {request.xAxis.has_value(), "--x-axis"},
-                                                     {request.yAxis.has_value(), "--y-axis"},
-                                                     {!request.exportPath.empty(), "--export"}};
+    // A work file brings the calibration; options given beside it change it.
+    const bool fromWork = !request.workPath.empty();
+    const std::pair<bool, const char*> required[] = {
+        {fromWork || request.origin.has_value(), "--origin"},
+        {fromWork || request.xAxis.has_value(), "--x-axis"},
+        {fromWork || request.yAxis.has_value(), "--y-axis"},
+        {!request.exportPath.empty() || !request.saveWorkPath.empty(), "--export"}};
     for (const auto& [given, name] : required) {
         if (!given)
             return CommandLineError{std::string(name) + " is missing"};
     }
     if (request.pictures.empty())
         return CommandLineError{"no picture given"};
-    if (request.pictures.size() > 1)
-        return CommandLineError{"one picture at a time: " + Quoted(request.pictures[1]) + " is a second"};
+    if (request.pictures.size() > 1 && !request.saveWorkPath.empty())
+        return CommandLineError{"--save-work takes the work of one picture: " + Quoted(request.pictures[1]) +
+                                " is a second"};
+    if (request.pictures.size() > 1 && request.exportPath.empty())
+        return CommandLineError{"--export DIR is missing for the pictures' data files"};
     return std::nullopt;
 }
 

@@ -39,6 +39,14 @@ struct CommandLineRequest {
     std::vector<TraceOption> traces;
     TraceSettings settings;
     bool insideReferenceBox = false;
+    // Whether any of the tracer's settings was given, so that a work file's own settings hold
+    // where none was.
+    bool settingsGiven = false;
+    // The data file; with several pictures, the folder their data files go into.
     std::string exportPath;
+    // A work file whose calibration and traces by colour every picture gets (--work), and the
+    // work file this run's work is written to (--save-work).
+    std::string workPath;
+    std::string saveWorkPath;
     std::vector<std::string> pictures;
 };

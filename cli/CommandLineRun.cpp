@@ -1,120 +1,141 @@
 #include "cli/CommandLineRun.h"
 
+#include "cli/PictureTracing.h"
+#include "cli/RunPlan.h"
 #include "doc/CTallyscopeDoc.h"
 #include "doc/DataFileWriter.h"
-#include "extract/CurveTracer.h"
 #include "platform/core/CStdioFile.h"
-#include "trace/TracePreferences.h"
+#include "platform/picture/PictureDecoder.h"
 #include "trace/TracedSeries.h"
+#include "work/DocumentWork.h"
+#include "work/WorkFile.h"
 
-#include <QImage>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThreadPool>
 
+#include <cstdio>
+#include <future>
+#include <map>
 #include <memory>
 
 namespace {
-std::string PixelText(QPoint pixel) {
-    return std::to_string(pixel.x()) + "," + std::to_string(pixel.y());
+
+std::string Seconds(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f s", seconds);
+    return text;
 }
 
-// Empty when the pixel lies on the picture.
-std::string OutsideProblem(const std::string& what, QPoint pixel, const QImage& picture) {
-    if (picture.rect().contains(pixel))
-        return {};
-    return what + ": pixel " + PixelText(pixel) + " is outside the picture (" +
-           std::to_string(picture.width()) + " x " + std::to_string(picture.height()) + ")";
+// "120 + 0 + 87 points"
+std::string PointsPerSeries(const TracedPicture& traced, const RunPlan& plan) {
+    std::vector<std::size_t> counts;
+    if (traced.restoresWork) {
+        for (const WorkState::Series& series : plan.layout.series)
+            counts.push_back(series.size());
+    } else {
+        for (const std::vector<QPoint>& series : traced.series)
+            counts.push_back(series.size());
+    }
+    std::string text;
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        text += (i > 0 ? " + " : "") + std::to_string(counts[i]);
+    return (counts.empty() ? std::string("no") : text) + " points";
 }
+
+// DIR/<picture name without its extension>.dat
+std::string ExportPathIn(const std::string& folder, const std::string& picture) {
+    const QString name = QFileInfo(QString::fromStdString(picture)).completeBaseName() + ".dat";
+    return QDir(QString::fromStdString(folder)).filePath(name).toStdString();
+}
+
 } // namespace
 
 CommandLineRun::CommandLineRun(const CommandLineRequest& request, std::ostream& errors)
     : m_request(request), m_errors(errors) {}
 
 int CommandLineRun::Execute() {
+    AllowLargePictures();
+    auto plan = RunPlan::Make(m_request);
+    if (const auto* problem = std::get_if<std::string>(&plan)) {
+        m_errors << "tallyscope: " << *problem << '\n';
+        return kFailed;
+    }
+    const RunPlan& made = std::get<RunPlan>(plan);
+    return m_request.pictures.size() == 1 ? RunOne(made) : RunBatch(made);
+}
+
+int CommandLineRun::RunOne(const RunPlan& plan) {
     const std::string& picture = m_request.pictures.front();
-    CTallyscopeDoc doc;
-    std::string problem = LoadPicture(doc, picture);
+    const TracedPicture traced = TracePicture(plan, picture);
+    std::string problem = traced.problem;
     if (problem.empty())
-        problem = Calibrate(doc);
-    if (problem.empty())
-        problem = Trace(doc);
-    if (problem.empty())
-        problem = Export(doc, m_request.exportPath);
+        problem = Finish(plan, traced, picture, m_request.exportPath);
     if (problem.empty())
         return kSucceeded;
     m_errors << "tallyscope: " << problem << '\n';
     return kFailed;
 }
 
-// The window's rules for pictures: what cannot be decoded is refused; a damaged file of which only
-// a part could be decoded, which the window opens after a warning, is refused too, since nobody
-// is there to read the warning and a trace over its undefined part would be wrong data.
-std::string CommandLineRun::LoadPicture(CTallyscopeDoc& doc, const std::string& picture) const {
-    COleVariant fileName(picture.c_str());
-    IPictureDisp* dispatch = nullptr;
-    const HRESULT result = OleLoadPictureFile(fileName, &dispatch);
-    std::unique_ptr<IPictureDisp> loaded(dispatch);
-    if (FAILED(result) || loaded == nullptr)
-        return picture + ": cannot be read as a picture (BMP, JPEG, GIF, PNG)";
-    if (result == S_PICTURE_INCOMPLETE)
-        return picture + ": the picture is damaged; only a part of it could be read";
-    doc.m_pPicture = new CPictureHolder;
-    doc.m_pPicture->SetPictureDispatch(loaded.release());
-    if (doc.GetBitmapHandle() == nullptr)
-        return picture + ": cannot be read as a picture";
-    return {};
-}
-
-// The reference points and their values go where the axis dialogs put them.
-std::string CommandLineRun::Calibrate(CTallyscopeDoc& doc) const {
-    const QImage& picture = *doc.GetBitmapHandle();
-    const std::pair<const char*, const ReferenceOption*> references[] = {
-        {"--origin", &*m_request.origin}, {"--x-axis", &*m_request.xAxis}, {"--y-axis", &*m_request.yAxis}};
-    for (const auto& [name, reference] : references) {
-        if (std::string problem = OutsideProblem(name, reference->pixel, picture); !problem.empty())
-            return problem;
+// Every picture is read and traced on the thread pool, as many at once as there are cores; the
+// documents and files are made here, in the pictures' order, as each one's tracing is done.
+int CommandLineRun::RunBatch(const RunPlan& plan) {
+    QElapsedTimer clock;
+    clock.start();
+    const std::string& folder = m_request.exportPath;
+    if (!QDir().mkpath(QString::fromStdString(folder))) {
+        m_errors << "tallyscope: " << folder << ": the folder for the data files cannot be made\n";
+        return kFailed;
     }
-    CDataAxis& axis = doc.m_DataAxis;
-    const auto place = [](CData& point, const ReferenceOption& reference) {
-        point.m_nPixelX = reference.pixel.x();
-        point.m_nPixelY = reference.pixel.y();
-    };
-    place(axis.m_Origin, *m_request.origin);
-    axis.m_Origin.m_dValueX = m_request.origin->valueX;
-    axis.m_Origin.m_dValueY = m_request.origin->valueY;
-    place(axis.m_XAxis, *m_request.xAxis);
-    axis.m_XAxis.m_dValueX = m_request.xAxis->valueX;
-    place(axis.m_YAxis, *m_request.yAxis);
-    axis.m_YAxis.m_dValueY = m_request.yAxis->valueY;
-    axis.m_bLogX = m_request.logX ? TRUE : FALSE;
-    axis.m_bLogY = m_request.logY ? TRUE : FALSE;
-    doc.DataChanged();
-    return {};
-}
-
-std::string CommandLineRun::Trace(CTallyscopeDoc& doc) const {
-    if (m_request.traces.empty())
-        return {};
-    const QImage& picture = *doc.GetBitmapHandle();
-    for (const TraceOption& trace : m_request.traces) {
-        if (trace.start != TraceOption::Start::Pixel)
-            continue;
-        if (std::string problem = OutsideProblem(trace.typed, trace.pixel, picture); !problem.empty())
-            return problem;
+    const std::vector<std::string>& pictures = m_request.pictures;
+    std::vector<std::promise<TracedPicture>> promises(pictures.size());
+    std::vector<std::future<TracedPicture>> results;
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        results.push_back(promises[i].get_future());
+        QThreadPool::globalInstance()->start(
+            [&plan, &picture = pictures[i], &promise = promises[i]] { promise.set_value(TracePicture(plan, picture)); });
     }
-    TraceSettings settings = m_request.settings;
-    if (m_request.insideReferenceBox)
-        settings.bounds = ReferenceBox(doc.m_DataAxis);
-    const CurveTracer tracer(picture);
-    for (const TraceOption& trace : m_request.traces) {
-        const TraceResult result = trace.start == TraceOption::Start::Pixel
-                                       ? tracer.TraceFrom(trace.pixel, settings)
-                                       : tracer.TraceColour(trace.colour, settings);
-        const std::vector<QPoint> pixels = result.Pixels();
-        if (result.outcome != TraceOutcome::Traced || pixels.empty()) {
-            return trace.typed + (trace.start == TraceOption::Start::Pixel ? ": no curve at this pixel"
-                                                                           : ": no curve of this colour");
+    // Two pictures of the same name in different folders would write the same data file.
+    std::map<std::string, std::string> written;
+    int failed = 0;
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        const TracedPicture traced = results[i].get();
+        QElapsedTimer finishing;
+        finishing.start();
+        const std::string target = ExportPathIn(folder, pictures[i]);
+        std::string problem = traced.problem;
+        if (problem.empty() && written.count(target) > 0)
+            problem = pictures[i] + ": its data file " + target + " is the one of " + written[target];
+        if (problem.empty())
+            problem = Finish(plan, traced, pictures[i], target);
+        if (problem.empty()) {
+            written[target] = pictures[i];
+            m_errors << pictures[i] << ": " << PointsPerSeries(traced, plan) << ", "
+                     << Seconds(traced.seconds + finishing.nsecsElapsed() / 1e9) << '\n';
+        } else {
+            ++failed;
+            m_errors << pictures[i] << ": failed: " << problem << '\n';
         }
-        TracedSeries::AddTo(doc, pixels);
     }
+    m_errors << "tallyscope: " << pictures.size() << " pictures, " << pictures.size() - failed << " written, "
+             << failed << " failed, " << Seconds(clock.nsecsElapsed() / 1e9) << '\n';
+    return failed == 0 ? kSucceeded : kFailed;
+}
+
+std::string CommandLineRun::Finish(const RunPlan& plan, const TracedPicture& traced, const std::string& picture,
+                                   const std::string& exportPath) const {
+    CTallyscopeDoc doc;
+    DocumentWork::ApplyTo(traced.restoresWork ? plan.layout : plan.Calibration(), doc);
+    doc.DataChanged();
+    for (const std::vector<QPoint>& pixels : traced.series)
+        TracedSeries::AddTo(doc, pixels);
+    if (!exportPath.empty()) {
+        if (std::string problem = Export(doc, exportPath); !problem.empty())
+            return problem;
+    }
+    if (!m_request.saveWorkPath.empty())
+        return SaveWork(plan, doc, picture);
     return {};
 }
 
@@ -127,5 +148,17 @@ std::string CommandLineRun::Export(const CTallyscopeDoc& doc, const std::string&
     DataFileWriter(doc, file).Write();
     if (!file.Close())
         return path + ": could not be written whole; nothing was written";
+    return {};
+}
+
+std::string CommandLineRun::SaveWork(const RunPlan& plan, const CTallyscopeDoc& doc, const std::string& picture) const {
+    WorkState state = DocumentWork::Capture(doc);
+    state.picturePath = QDir::cleanPath(QFileInfo(QString::fromStdString(picture)).absoluteFilePath());
+    state.pictureIdentity = WorkState::PictureIdentity::Of(state.picturePath);
+    state.extraction = plan.extraction;
+    state.colourTraces = plan.colourTraces;
+    const WorkFile::Error error = WorkFile::Write(state, QString::fromStdString(m_request.saveWorkPath));
+    if (error.kind != WorkFile::Error::Kind::None)
+        return m_request.saveWorkPath + ": cannot be written: " + error.detail.toStdString();
     return {};
 }

@@ -14,6 +14,7 @@
 #include "platform/ui/ModalHost.h"
 #include "res/Resource.h"
 #include "view/CTallyscopeView.h"
+#include "work/DocumentWork.h"
 #include "zoom/CZoomView.h"
 
 #include <QDir>
@@ -130,6 +131,15 @@ void CTallyscopeDoc::StartJournal() {
 
 void CTallyscopeDoc::RestoreWork(const RecoveredWork& work) {
     work.ApplyTo(*this);
+    WorkReplaced();
+}
+
+void CTallyscopeDoc::TakeOverWork(const WorkState& state) {
+    DocumentWork::ApplyTo(state, *this);
+    WorkReplaced();
+}
+
+void CTallyscopeDoc::WorkReplaced() {
     const BOOL selected = GetSelectedData() != nullptr ? TRUE : FALSE;
     for (POSITION pos = GetFirstViewPosition(); pos != nullptr;) {
         CView* view = GetNextView(pos);

@@ -7,6 +7,7 @@
 #include "model/CDataSeries.h"
 #include "platform/app/CDocument.h"
 #include "platform/picture/Picture.h"
+#include "work/WorkState.h"
 
 #include <memory>
 #include <optional>
@@ -46,6 +47,8 @@ public:
     // Takes over work left by a program that did not end normally: the points, the calibration,
     // the switches and the selection, as unexported work journalled at once.
     void RestoreWork(const RecoveredWork& work);
+    // Takes over work saved in a work file, in the same way.
+    void TakeOverWork(const WorkState& state);
     // The session is ending without a chance to ask: the work as it is now goes to the journal.
     void FlushJournal();
     // The user let the unexported work go (answered No): nothing of it is kept any more.
@@ -104,6 +107,8 @@ public:
 private:
     // The new picture replaces the contents: the open succeeds.
     BOOL TakePicture(LPCTSTR lpszPathName, std::unique_ptr<IPictureDisp> picture);
+    // After the work was replaced from elsewhere: views, selection marks and journal follow it.
+    void WorkReplaced();
 
     // The previous series' measure as last worked out. Besides the note of a change, the series'
     // index and number of points must match, so a point added or a series started is never

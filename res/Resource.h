@@ -44,6 +44,9 @@ inline constexpr unsigned ID_VIEW_ZOOM_WINDOW = 32798;
 inline constexpr unsigned ID_TRACE_MODE = 32800;
 inline constexpr unsigned ID_TRACE_SETTINGS = 32801;
 inline constexpr unsigned ID_TRACE_UNDO = 32802;
+// The work file: the whole work saved to a file and opened again.
+inline constexpr unsigned ID_WORK_SAVE = 32830;
+inline constexpr unsigned ID_WORK_OPEN = 32831;
 
 // Controls.
 inline constexpr unsigned IDC_ORIGIN_X = 1000;

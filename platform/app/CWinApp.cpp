@@ -238,21 +238,29 @@ void CWinApp::OnFileOpen() {
     request.openFile = true;
     request.flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
     request.title = AfxLoadString(AFX_IDS_OPENFILE);
-    // The filter extension lists several patterns; "*" in front of it makes them one entry. The
-    // framework's all-files entry follows, so that a picture of any other name can be seen too.
-    CString filterName;
-    CString filterExt;
-    if (docTemplate->GetDocString(filterName, CDocTemplate::filterName) && !filterName.IsEmpty() &&
-        docTemplate->GetDocString(filterExt, CDocTemplate::filterExt) && !filterExt.IsEmpty())
-        request.filter = filterName + "|*" + filterExt + "|";
-    request.filter += GetMoreOpenFilters();
-    request.filter += AfxLoadString(AFX_IDS_ALLFILTER) + "|*.*||";
+    request.filter = GetOpenFilter();
     request.initialDir = OpenDialogFolder();
     CString path;
     if (AfxGetModalHost().FileDialog(request, path) != IDOK)
         return;
     m_strLastOpenFolder = QFileInfo(QString::fromUtf8(path.GetString())).absolutePath().toUtf8().constData();
     OpenDocumentFile(path);
+}
+
+// The filter extension lists several patterns; "*" in front of it makes them one entry. The
+// framework's all-files entry follows, so that a picture of any other name can be seen too.
+CString CWinApp::GetOpenFilter() const {
+    CString filter;
+    CString filterName;
+    CString filterExt;
+    CDocTemplate* docTemplate = GetFirstDocTemplate();
+    if (docTemplate != nullptr && docTemplate->GetDocString(filterName, CDocTemplate::filterName) &&
+        !filterName.IsEmpty() && docTemplate->GetDocString(filterExt, CDocTemplate::filterExt) &&
+        !filterExt.IsEmpty())
+        filter = filterName + "|*" + filterExt + "|";
+    filter += GetMoreOpenFilters();
+    filter += AfxLoadString(AFX_IDS_ALLFILTER) + "|*.*||";
+    return filter;
 }
 
 CString CWinApp::OpenDialogFolder() const {

@@ -85,6 +85,8 @@ public:
     // in the folder it last gave a file from; before it has, in the open picture's folder, else in
     // the current folder.
     void OnFileOpen();
+    // The Open dialog's filter: the first template's documents as one entry, then all files.
+    CString GetOpenFilter() const;
     // The printer setup dialog; the printer chosen holds for the rest of the run.
     void OnFilePrintSetup();
     // Opens recent file nID - ID_FILE_MRU_FILE1; a file that fails to open leaves the list, one

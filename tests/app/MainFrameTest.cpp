@@ -85,6 +85,9 @@ TEST_F(AppTest, Resources_MenuCaptionsAndCommandsAsTheTableHasThem) {
         "  直前の抽出を取り消す(&U) = 32802",
         "  -",
         "  抽出の設定(&S)... = 32801",
+        "  -",
+        "  作業の保存(&W)... = 32830",
+        "  作業を開く(&R)... = 32831",
         "ﾍﾙﾌﾟ(&H) >",
         "  Tallyscopeのﾊﾞｰｼﾞｮﾝ情報(&A)... = 57664",
     };

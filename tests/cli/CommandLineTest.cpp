@@ -10,9 +10,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -73,6 +75,11 @@ TEST(CommandLine, BadInput_OneLineOnStderrFailureStatusAndNothingWritten) {
     const std::string chart = kChart.toStdString();
     const std::string folder = files.Path("folder").toStdString();
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
+    const std::string newerWork =
+        files.Write("newer.tallyscope.json", "{\"format\": \"tallyscope-work\", \"version\": 9, \"what\": 1}")
+            .toStdString();
+    const std::string damagedWork =
+        files.Write("damaged.tallyscope.json", "{\"format\": \"tallyscope-work\", \"vers").toStdString();
 
     const struct {
         const char* what;
@@ -133,6 +140,13 @@ TEST(CommandLine, BadInput_OneLineOnStderrFailureStatusAndNothingWritten) {
          {},
          folder + "/no/such/out.dat"},
         {"an export onto a folder", kCalibration, 1, "cannot be written", {}, folder},
+        {"a work file of a newer version", {"--work", newerWork}, 1, "newer version (format version 9"},
+        {"a damaged work file", {"--work", damagedWork}, 1, "damaged.tallyscope.json: not valid JSON"},
+        {"a work file that is not there", {"--work", files.Path("none.tallyscope.json").toStdString()}, 1,
+         "none.tallyscope.json"},
+        {"a batch without an export", With(kCalibration, {chart}), 2, "--export is missing", {}, {}, false},
+        {"a work file for two pictures", With(kCalibration, {"--save-work", out + ".json", chart}), 2,
+         "--save-work takes the work of one picture"},
         {"an export over a file, failing later",
          With(kCalibration, {"--trace", "300,100"}),
          1,
@@ -188,7 +202,7 @@ TEST(CommandLine, Help_ListsEveryOptionWithoutADisplay) {
     ASSERT_EQ(help.status, 0);
     for (const char* option :
          {"--origin PX,PY=X,Y", "--x-axis PX,PY=X", "--y-axis PX,PY=Y", "--log-x", "--log-y", "--trace PX,PY",
-          "--trace-colour RRGGBB", "--spacing N", "--export OUT.dat"})
+          "--trace-colour RRGGBB", "--spacing N", "--export OUT.dat", "--work FILE", "--save-work FILE"})
         EXPECT_NE(help.out.indexOf(option), -1) << option;
 }
 
@@ -248,4 +262,102 @@ TEST(CommandLineParser, Options_ValuesTheOrderOfTracesAndWhoseRunItIs) {
     };
     for (const auto& w : whose)
         EXPECT_EQ(CommandLineParser::NamesAnOption(w.arguments), w.commandLine) << w.arguments.size();
+}
+
+namespace {
+
+// A chart of the one layout every batch picture shares (axes at the same pixels), with a red and a
+// blue curve that differ from chart to chart.
+QImage LayoutChart(int variant) {
+    QImage chart(400, 300, QImage::Format_RGB32);
+    chart.fill(Qt::white);
+    QPainter painter(&chart);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawLine(40, 260, 380, 260);
+    painter.drawLine(40, 260, 40, 20);
+    QPolygon red;
+    QPolygon blue;
+    for (int x = 50; x <= 370; x += 4) {
+        red << QPoint(x, static_cast<int>(140 + 60 * std::sin(x / 40.0 + variant)));
+        blue << QPoint(x, 230 - (x - 50) * (variant + 1) / 8);
+    }
+    painter.setPen(QPen(QColor(0xd0, 0x20, 0x20), 2));
+    painter.drawPolyline(red);
+    painter.setPen(QPen(QColor(0x20, 0x50, 0xc8), 2));
+    painter.drawPolyline(blue);
+    return chart;
+}
+
+const std::vector<std::string> kLayout = {"--origin", "40,260=0,0", "--x-axis", "380,260=34",
+                                          "--y-axis", "40,20=240",  "--log-y"};
+const std::vector<std::string> kColours = {"--trace-colour", "d02020", "--trace-colour", "2050c8"};
+
+} // namespace
+
+// A layout calibrated and traced by colour on one chart, saved, and applied to a batch of others:
+// every data file is the one a single run writes for that picture; the work file's own chart gets
+// its saved points back as they were.
+TEST(CommandLine, Batch_EveryDataFileAsTheSingleRunWritesIt) {
+    TestFiles files;
+    std::vector<std::string> charts;
+    for (int i = 0; i < 5; ++i)
+        charts.push_back(files.Save(LayoutChart(i), QStringLiteral("chart%1.bmp").arg(i)).toStdString());
+    const std::string work = files.Path("layout.tallyscope.json").toStdString();
+    const std::string first = files.Path("first.dat").toStdString();
+    const Outcome saved = RunProgram(With(With(kLayout, kColours), {"--save-work", work, "--export", first, charts[0]}));
+    ASSERT_EQ(saved.status, 0) << saved.errors.toStdString();
+
+    const std::string folder = files.Path("out").toStdString();
+    const Outcome batch = RunProgram(With({"--work", work, "--export", folder}, charts));
+    ASSERT_EQ(batch.status, 0) << batch.errors.toStdString();
+    const QList<QByteArray> lines = batch.errors.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 6) << batch.errors.toStdString();
+    EXPECT_TRUE(lines.last().startsWith("tallyscope: 5 pictures, 5 written, 0 failed, ")) << lines.last().toStdString();
+    for (std::size_t i = 0; i < charts.size(); ++i) {
+        SCOPED_TRACE(charts[i]);
+        EXPECT_TRUE(lines[static_cast<int>(i)].startsWith(QByteArray::fromStdString(charts[i] + ": ")));
+        EXPECT_TRUE(lines[static_cast<int>(i)].contains(" points, ")) << lines[static_cast<int>(i)].toStdString();
+        const std::string single = files.Path(QStringLiteral("single%1.dat").arg(i)).toStdString();
+        ASSERT_EQ(RunProgram(With(With(kLayout, kColours), {"--export", single, charts[i]})).status, 0);
+        const QByteArray batched = Contents(QString::fromStdString(folder + "/chart" + std::to_string(i) + ".dat"));
+        EXPECT_FALSE(batched.isEmpty());
+        EXPECT_EQ(batched, Contents(QString::fromStdString(single)));
+    }
+    EXPECT_EQ(Contents(QString::fromStdString(folder + "/chart0.dat")), Contents(QString::fromStdString(first)));
+
+    // The work file's own picture and nothing new: the saved work as it was, even where the picture
+    // would now trace otherwise (another spacing in the work file cannot change it).
+    const std::string own = files.Path("own.dat").toStdString();
+    ASSERT_EQ(RunProgram({"--work", work, "--export", own, charts[0]}).status, 0);
+    EXPECT_EQ(Contents(QString::fromStdString(own)), Contents(QString::fromStdString(first)));
+}
+
+// A damaged picture and a missing one among good ones: each is named with its reason, the others
+// are written as ever, and the status says that not all succeeded.
+TEST(CommandLine, Batch_FailingPicturesAreNamedAndTheOthersWritten) {
+    TestFiles files;
+    const QByteArray bmp = EncodeWithQt(LayoutChart(1), "BMP");
+    const std::string damaged = files.Write("damaged.bmp", bmp.left(BmpPixelOffset(bmp) + 100 * 400 * 3)).toStdString();
+    const std::string good0 = files.Save(LayoutChart(0), "good0.bmp").toStdString();
+    const std::string good2 = files.Save(LayoutChart(2), "good2.png").toStdString();
+    const std::string missing = files.Path("missing.bmp").toStdString();
+    const std::string folder = files.Path("out").toStdString();
+    const Outcome batch =
+        RunProgram(With(With(kLayout, kColours), {"--export", folder, good0, damaged, missing, good2}));
+    EXPECT_EQ(batch.status, 1) << batch.errors.toStdString();
+    const QList<QByteArray> lines = batch.errors.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 5) << batch.errors.toStdString();
+    EXPECT_TRUE(lines[1].startsWith(QByteArray::fromStdString(damaged + ": failed: ")));
+    EXPECT_TRUE(lines[1].contains("damaged")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].contains("cannot be read as a picture")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[4].startsWith("tallyscope: 4 pictures, 2 written, 2 failed, ")) << lines[4].toStdString();
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(folder + "/damaged.dat")));
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(folder + "/missing.dat")));
+    for (const std::string& good : {good0, good2}) {
+        const std::string single = files.Path("single.dat").toStdString();
+        ASSERT_EQ(RunProgram(With(With(kLayout, kColours), {"--export", single, good})).status, 0);
+        const QString name = QFileInfo(QString::fromStdString(good)).completeBaseName() + ".dat";
+        EXPECT_EQ(Contents(QString::fromStdString(folder) + "/" + name), Contents(QString::fromStdString(single)))
+            << good;
+    }
 }

@@ -1,0 +1,48 @@
+#pragma once
+// What every picture of a command-line run gets, worked out once before any picture is read: the
+// calibration (from the options, or from a work file with the options' changes), the traces in
+// the order they make series (a work file's traces by colour first, each with its own settings,
+// then the options' traces), and what --save-work keeps. With a work file and no new traces, the
+// work file's own picture gets the saved work back exactly instead.
+
+#include "cli/CommandLineRequest.h"
+#include "work/WorkState.h"
+
+#include <QRect>
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+struct PlannedTrace {
+    TraceOption option;
+    TraceSettings settings; // without bounds: those come from the calibration
+};
+
+class RunPlan {
+public:
+    // The plan, or one line saying why the work file cannot be used.
+    static std::variant<RunPlan, std::string> Make(const CommandLineRequest& request);
+
+    // The box the three reference points span, when traces must stay inside it.
+    std::optional<QRect> Bounds() const;
+    // Whether a picture of this identity gets the work file's saved work as it is.
+    bool RestoresOn(const WorkState::PictureIdentity& identity) const;
+    // The calibration and the switches alone, with one empty series: where traces go.
+    WorkState Calibration() const;
+    bool NeedsIdentity() const { return m_fromWork && !m_newTraces; }
+
+    // The work file's state with the options' calibration, or the options' calibration on an
+    // empty document.
+    WorkState layout;
+    std::vector<PlannedTrace> traces;
+    bool insideReferenceBox = false;
+    // What a work file written by this run keeps besides the document's work.
+    WorkState::Extraction extraction;
+    std::vector<WorkState::ColourTrace> colourTraces;
+
+private:
+    bool m_fromWork = false;
+    bool m_newTraces = false;
+};
