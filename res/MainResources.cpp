@@ -127,8 +127,8 @@ constexpr StringEntry kStrings[] = {
     {ID_TRACE_MODE, "Shift+クリックで曲線を抽出\n曲線の自動抽出"},
     {ID_TRACE_UNDO, "直前の抽出で加えた点を消去\n直前の抽出を取り消す"},
     {ID_TRACE_SETTINGS, "自動抽出の許容差と間隔を設定\n抽出の設定"},
-    {ID_WORK_SAVE, "校正、系列と点などの作業をファイルに保存\n作業の保存"},
-    {ID_WORK_OPEN, "保存した作業のファイルを開き、画像と作業を元に戻す\n作業を開く"},
+    {ID_WORK_SAVE, "作業をファイルに保存\n作業の保存"},
+    {ID_WORK_OPEN, "保存した作業を開く\n作業を開く"},
 
     {AFX_IDS_APP_TITLE, "Tallyscope"},
     {AFX_IDS_IDLEMESSAGE, "ﾚﾃﾞｨ"},
