@@ -105,12 +105,14 @@ struct Launch {
     double cpuSeconds = 0; // the CPU the program spent over its whole run, its threads together
 };
 
-// Starts the probe on the picture in the environment given, with a profile store of its own, and
+// Starts the probe on the picture in the environment given, with settings and a recovery folder of
+// its own (the user's are left alone, and no journal of one launch is offered to the next), and
 // waits for its report.
 Launch LaunchProbe(const std::string& probe, const QString& picture, const QString& configDir,
                    QProcessEnvironment settings) {
     const std::string file = picture.toStdString();
     settings.insert("XDG_CONFIG_HOME", configDir);
+    settings.insert("XDG_STATE_HOME", configDir);
     std::vector<std::string> variables;
     for (const QString& variable : settings.toStringList())
         variables.push_back(variable.toStdString());

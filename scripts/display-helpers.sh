@@ -1,4 +1,5 @@
 # Sourced by the scripts that run the program on a virtual display (smoke test, screenshot).
+# shellcheck disable=SC2317 # the conditions below are called through wait_until
 #
 # Every wait here waits for a condition, bounded by a time long enough for a loaded machine: it
 # costs that time only when the condition never comes, that is when the test fails anyway.

@@ -4,6 +4,7 @@
 #
 # Environment: PROGRAM, PICTURE, OUT (this pass's folder), WM (none or openbox), REFERENCE (the
 # folder of reference crops), UPDATE_REFERENCE (1: write the crops there instead of comparing).
+# shellcheck disable=SC2317 # the conditions below are called through wait_until
 set -euo pipefail
 
 pid=""

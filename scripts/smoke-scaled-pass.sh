@@ -8,6 +8,7 @@
 # program through File > Exit.
 #
 # Environment: PROGRAM, PICTURE, OUT, SCALE, REFERENCE, UPDATE_REFERENCE (as smoke-pass.sh).
+# shellcheck disable=SC2317 # the conditions below are called through wait_until
 set -euo pipefail
 
 pid=""

@@ -11,6 +11,7 @@
 # popped up.
 #
 # Environment: PROGRAM, PICTURE, OUT, MAIN_TITLE.
+# shellcheck disable=SC2317 # the conditions below are called through wait_until
 set -euo pipefail
 
 pid=""

@@ -6,6 +6,7 @@
 # picture with its overlay. Run by scripts/smoke-test.sh.
 #
 # Environment: PROGRAM, PICTURE, OUT, MAIN_TITLE, APP_ID.
+# shellcheck disable=SC2317 # the conditions below are called through wait_until
 set -euo pipefail
 # shellcheck source=scripts/display-helpers.sh
 source "$(dirname "$0")/display-helpers.sh"
