@@ -58,7 +58,7 @@ private:
 };
 
 // The status bar's message pane is narrow beside the read-outs: the messages are kept short.
-inline constexpr const char* kMsgTraceModeOn = "曲線を Shift+クリック (Esc で終了)";
+inline constexpr const char* kMsgTraceModeOn = "曲線を Shift+クリック";
 inline constexpr const char* kMsgTraceNoCurve = "そこに曲線が見つかりません";
 inline constexpr const char* kMsgTraceFailed = "メモリ不足で抽出できません";
 // "%d": the number of points, then the series' index as the status bar counts it.
