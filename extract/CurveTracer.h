@@ -35,16 +35,20 @@ struct TraceResult {
 
 class CurveTracer {
 public:
-    // Prepares the picture once (colour conversion) so that several traces on it cost only their
-    // own following. The image is read, never changed; any format QImage converts is accepted.
+    // Holds the picture in 24-bit rows (a picture already in them is shared, not copied); each trace
+    // then converts to CIELAB only the tiles around the stroke it follows, so a trace costs what its
+    // stroke costs, not what the picture does. The image is read, never changed; any format QImage
+    // converts is accepted.
     explicit CurveTracer(const QImage& picture);
     ~CurveTracer();
     CurveTracer(const CurveTracer&) = delete;
     CurveTracer& operator=(const CurveTracer&) = delete;
 
-    // Follows the stroke under start both ways to its ends.
+    // Follows the stroke under start both ways to its ends. A start on the stroke's pale rim, or a
+    // pixel or two beside a thin stroke, finds the stroke; a start on background finds nothing.
     TraceResult TraceFrom(QPoint start, const TraceSettings& settings) const;
-    // Follows the longest stroke of the colour (0xRRGGBB).
+    // Follows the longest stroke of the colour (0xRRGGBB): the widest-spanning pieces of the colour
+    // are each followed, and the longest path wins. It reads every pixel within the bounds.
     TraceResult TraceColour(QRgb colour, const TraceSettings& settings) const;
 
 private:

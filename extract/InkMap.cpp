@@ -55,13 +55,22 @@ float InkMap::At(QPointF position) const {
     return top * (1 - ty) + bottom * ty;
 }
 
-cv::Mat InkMap::Mask(float threshold) const {
-    cv::Mat mask(std::max(m_bounds.height(), 0), std::max(m_bounds.width(), 0), CV_8U);
-    for (int y = 0; y < mask.rows; ++y) {
-        uchar* row = mask.ptr<uchar>(y);
-        for (int x = 0; x < mask.cols; ++x)
-            row[x] = At(m_bounds.left() + x, m_bounds.top() + y) >= threshold ? 255 : 0;
-    }
+cv::Mat InkMap::Mask(float threshold, int scale) const {
+    cv::Mat mask = cv::Mat::zeros((std::max(m_bounds.height(), 0) + scale - 1) / scale,
+                                  (std::max(m_bounds.width(), 0) + scale - 1) / scale, CV_8U);
+    for (int tileY = m_bounds.top() / kTileSize; tileY <= m_bounds.bottom() / kTileSize; ++tileY)
+        for (int tileX = m_bounds.left() / kTileSize; tileX <= m_bounds.right() / kTileSize; ++tileX) {
+            const std::unique_ptr<float[]>& kept = m_tiles[size_t(tileY) * size_t(m_tileColumns) + size_t(tileX)];
+            const std::unique_ptr<float[]> made = kept ? nullptr : ComputeTile(tileX, tileY);
+            const float* ink = kept ? kept.get() : made.get();
+            for (int i = 0; i < kTileSize * kTileSize; ++i) {
+                if (ink[i] < threshold)
+                    continue;
+                const int x = tileX * kTileSize + i % kTileSize - m_bounds.left();
+                const int y = tileY * kTileSize + i / kTileSize - m_bounds.top();
+                mask.at<uchar>(y / scale, x / scale) = 255;
+            }
+        }
     return mask;
 }
 

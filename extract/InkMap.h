@@ -30,9 +30,10 @@ public:
     float At(int x, int y) const;
     // The ink at a sub-pixel position, interpolated bilinearly between pixel centres.
     float At(QPointF position) const;
-    // An 8-bit mask of the bounds' size, 255 where a pixel's ink reaches the threshold; its pixel
-    // (0, 0) is the bounds' top-left pixel.
-    cv::Mat Mask(float threshold) const;
+    // An 8-bit mask of the bounds shrunk by scale (a whole number), 255 where any of the pixels it
+    // stands for has ink reaching the threshold; its pixel (0, 0) stands for the bounds' top-left
+    // corner. The tiles it reads are not kept.
+    cv::Mat Mask(float threshold, int scale) const;
 
 private:
     static constexpr int kTileSize = 32;

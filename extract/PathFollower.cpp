@@ -19,6 +19,8 @@ constexpr double kSharpestTurn = 150.0;
 constexpr double kBridgeSpread = 0.364;
 // A piece of stroke found across a gap must run within this angle of the stroke (degrees).
 constexpr double kBridgeAlignment = 35.0;
+// Ink whose covariance is this much longer than wide runs one way: a stroke, not a blob.
+constexpr double kElongated = 3.0;
 // Steps back that are still the stroke just walked, not an earlier pass.
 constexpr int kRecentSteps = 3;
 
@@ -81,27 +83,25 @@ std::vector<QPointF> PathFollower::Follow(QPoint seed) {
     return line;
 }
 
-// The start is centred on the stroke, and its direction is that of the two ways out most nearly
-// opposite. On a marker or where the stroke is thick, the circle lies wholly in ink, and a larger
-// one is tried until the stroke's ways out show.
+// The start's direction is the long axis of the ink around it, looked at more widely until the
+// ink is elongated (a thick stroke or a marker fills a small window evenly); the start is then
+// centred across the stroke, whose width there sets the scale of everything after.
 std::optional<PathFollower::Start> PathFollower::FindStart(QPoint seed) {
     const QPointF centre(seed.x() + 0.5, seed.y() + 0.5);
-    for (const double radius : {3.0, 5.0, 8.0, 12.0, 18.0}) {
-        const std::vector<Arc> arcs = ArcsAround(centre, radius);
-        if (arcs.empty())
-            return std::nullopt;
-        const bool wholeCircle = arcs.size() == 1 && arcs.front().width >= 1.5 * radius * std::numbers::pi;
-        if (wholeCircle)
+    for (const double radius : {4.0, 8.0, 16.0, 24.0}) {
+        const std::optional<Axis> axis = LongAxis(centre, radius);
+        if (!axis || axis->elongation < kElongated)
             continue;
-        size_t first = 0, second = 0;
-        for (size_t i = 0; i < arcs.size(); ++i)
-            for (size_t j = i + 1; j < arcs.size(); ++j)
-                if (Dot(arcs[i].direction, arcs[j].direction) < Dot(arcs[first].direction, arcs[second].direction))
-                    first = i, second = j;
-        m_width = std::max(1.0, std::min(arcs[first].width, arcs[second].width));
+        const QPointF across = Normal(axis->direction);
+        const std::vector<InkRun> runs = RunsAcross(m_ink, centre, across, radius);
+        const auto nearest = std::min_element(runs.begin(), runs.end(), [](const InkRun& a, const InkRun& b) {
+            return std::abs(a.offset) < std::abs(b.offset);
+        });
+        if (nearest == runs.end())
+            return std::nullopt;
+        m_width = std::max(1.0, nearest->width);
         m_radius = std::clamp(1.5 * m_width + 1.5, 3.0, 24.0);
-        const QPointF direction = arcs[first].direction;
-        return Start{radius == 3.0 ? CentreAcross(centre, direction) : centre, direction};
+        return Start{CentreAcross(centre + across * nearest->offset, axis->direction), axis->direction};
     }
     return std::nullopt;
 }
@@ -263,10 +263,9 @@ QPointF PathFollower::CentreAcross(QPointF point, QPointF direction) const {
     return point;
 }
 
-// Whether the ink around point is a stroke running along direction: elongated, and its long axis
-// within the bridge's alignment of direction.
-bool PathFollower::RunsAlong(QPointF point, QPointF direction) const {
-    const double radius = std::max(3.0, m_width + 2.0);
+// The long axis of the ink within radius of point (its ink-weighted covariance's first
+// eigenvector) and how elongated the ink is (the ratio of the two eigenvalues).
+std::optional<PathFollower::Axis> PathFollower::LongAxis(QPointF point, double radius) const {
     const int reach = int(std::ceil(radius));
     const int px = int(std::floor(point.x()));
     const int py = int(std::floor(point.y()));
@@ -282,18 +281,24 @@ bool PathFollower::RunsAlong(QPointF point, QPointF direction) const {
             sxx += ink * dx * dx, syy += ink * dy * dy, sxy += ink * dx * dy;
         }
     if (sum < 1.0)
-        return false;
+        return std::nullopt;
     const double mx = sx / sum, my = sy / sum;
     const double cxx = sxx / sum - mx * mx, cyy = syy / sum - my * my, cxy = sxy / sum - mx * my;
     const double middle = (cxx + cyy) / 2;
     const double spread = std::hypot((cxx - cyy) / 2, cxy);
     const double larger = middle + spread, smaller = std::max(middle - spread, 1e-3);
-    if (larger < 3.0 * smaller)
-        return false;
-    const QPointF axis = std::abs(cxy) > 1e-9 ? Unit(QPointF(cxy, larger - cxx))
-                         : cxx >= cyy             ? QPointF(1, 0)
-                                                  : QPointF(0, 1);
-    return std::abs(Dot(axis, direction)) >= std::cos(kBridgeAlignment * std::numbers::pi / 180.0);
+    const QPointF direction = std::abs(cxy) > 1e-9 ? Unit(QPointF(cxy, larger - cxx))
+                              : cxx >= cyy         ? QPointF(1, 0)
+                                                   : QPointF(0, 1);
+    return Axis{direction, larger / smaller};
+}
+
+// Whether the ink around point is a stroke running along direction: elongated, and its long axis
+// within the bridge's alignment of direction.
+bool PathFollower::RunsAlong(QPointF point, QPointF direction) const {
+    const std::optional<Axis> axis = LongAxis(point, std::max(3.0, m_width + 2.0));
+    return axis && axis->elongation >= kElongated &&
+           std::abs(Dot(axis->direction, direction)) >= std::cos(kBridgeAlignment * std::numbers::pi / 180.0);
 }
 
 // The end of the stroke past the last place: the farthest ink straight ahead within the circle,

@@ -42,6 +42,10 @@ private:
         QPointF centre;
         QPointF direction;
     };
+    struct Axis {
+        QPointF direction; // of length 1
+        double elongation = 1;
+    };
     struct Visit {
         int walk = 0;
         int step = 0;
@@ -54,6 +58,7 @@ private:
     std::optional<Arc> ChooseArc(const std::vector<Arc>& ways, QPointF direction, bool acceptWide) const;
     std::optional<QPointF> Bridge(QPointF centre, QPointF direction, int walk, int step) const;
     QPointF CentreAcross(QPointF point, QPointF direction) const;
+    std::optional<Axis> LongAxis(QPointF point, double radius) const;
     bool RunsAlong(QPointF point, QPointF direction) const;
     std::optional<QPointF> TipBeyond(QPointF centre, QPointF direction) const;
     void MarkVisited(QPointF from, QPointF to, int walk, int step);

@@ -11,6 +11,9 @@ namespace {
 // Ink at or above this share is the stroke's own, not its fringe.
 constexpr float kCoreShare = 0.5f;
 constexpr double kShortestSpan = 4.0;
+// Pieces are found on a mask of at most about this many pixels: a large scan's mask is shrunk, each
+// of its pixels standing for a square of the scan, which costs the search little and no stroke.
+constexpr double kMaskPixels = 4e6;
 
 double Span(const cv::Mat& stats, int label) {
     return std::hypot(stats.at<int>(label, cv::CC_STAT_WIDTH), stats.at<int>(label, cv::CC_STAT_HEIGHT));
@@ -27,10 +30,23 @@ QPoint PixelOf(const cv::Mat& labels, const cv::Mat& stats, int label) {
     return {middle, top};
 }
 
+// The pixel of most ink in the square of the picture that a pixel of the shrunk mask stands for.
+QPoint InkiestPixel(const InkMap& ink, QPoint maskPixel, int scale) {
+    const QPoint corner = ink.Bounds().topLeft() + maskPixel * scale;
+    QPoint inkiest = corner;
+    for (int y = corner.y(); y < corner.y() + scale; ++y)
+        for (int x = corner.x(); x < corner.x() + scale; ++x)
+            if (ink.At(x, y) > ink.At(inkiest.x(), inkiest.y()))
+                inkiest = QPoint(x, y);
+    return inkiest;
+}
+
 } // namespace
 
 std::vector<QPoint> StrokeSeeds(const InkMap& ink, int count) {
-    const cv::Mat mask = ink.Mask(kCoreShare);
+    const double pixels = double(ink.Bounds().width()) * ink.Bounds().height();
+    const int scale = std::max(1, int(std::ceil(std::sqrt(pixels / kMaskPixels))));
+    const cv::Mat mask = ink.Mask(kCoreShare, scale);
     cv::Mat labels, stats, centroids;
     const int pieces = cv::connectedComponentsWithStats(mask, labels, stats, centroids, 8, CV_32S);
     std::vector<int> order(size_t(std::max(pieces - 1, 0)));
@@ -40,7 +56,7 @@ std::vector<QPoint> StrokeSeeds(const InkMap& ink, int count) {
     for (const int label : order) {
         if (int(seeds.size()) == count || Span(stats, label) < kShortestSpan)
             break;
-        seeds.push_back(PixelOf(labels, stats, label) + ink.Bounds().topLeft());
+        seeds.push_back(InkiestPixel(ink, PixelOf(labels, stats, label), scale));
     }
     return seeds;
 }

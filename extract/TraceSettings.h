@@ -7,7 +7,9 @@
 #include <optional>
 
 struct TraceSettings {
-    // Largest CIELAB distance (Delta E) from the stroke's core colour that still belongs to it.
+    // Largest CIELAB distance (Delta E) from the stroke's core colour that still belongs to it. An
+    // anti-aliased rim pixel is measured against the blend of core and background it would be
+    // (so rims belong, and a neighbouring curve's rim does not).
     double colourTolerance = 20.0;
     // Pixels of path between two consecutive points.
     double pointSpacing = 5.0;

@@ -129,10 +129,12 @@ TracingChart OnePixelLineChart() {
     return ChartOf(picture, std::move(line));
 }
 
-TracingChart TwoPixelLineChart() {
+// The grid is drawn over the curve, cutting it every 40 pixels.
+TracingChart TwoPixelLineUnderGridChart() {
     QImage picture = WhiteCanvas();
     std::vector<QPointF> line = Drift();
     DrawLine(picture, line, StrokePen(kBlue, 2.0));
+    DrawGrid(picture, QColor(0xc8, 0xc8, 0xc8), 40);
     return ChartOf(picture, std::move(line));
 }
 
@@ -269,6 +271,20 @@ TracingChart LogAxisPaletteChart() {
     DrawLine(picture, line, StrokePen(kRed, 1.5));
     TracingChart chart = ChartOf(picture, std::move(line));
     chart.picture = ThroughFile(picture, "GIF");
+    return chart;
+}
+
+// A stroke 8 pixels wide, clicked 3 pixels off its centre.
+TracingChart WideStrokeChart() {
+    QImage picture = WhiteCanvas();
+    DrawAxes(picture);
+    std::vector<QPointF> line = Wave(340, 180, 600, 0.3);
+    DrawLine(picture, line, StrokePen(kBrown, 8.0));
+    TracingChart chart = ChartOf(picture, std::move(line));
+    const size_t at = chart.centreLine.size() / 3;
+    const QPointF along = chart.centreLine[at + 1] - chart.centreLine[at];
+    const QPointF beside = chart.centreLine[at] + QPointF(-along.y(), along.x()) / std::hypot(along.x(), along.y()) * 3;
+    chart.start = QPoint(int(std::floor(beside.x())), int(std::floor(beside.y())));
     return chart;
 }
 
