@@ -78,6 +78,16 @@ Problem ReadReference(const std::string& text, std::size_t valueCount, std::vect
     return std::nullopt;
 }
 
+Problem ReadCount(const std::string& text, std::optional<int>& count) {
+    int value = 0;
+    if (Problem problem = ReadWhole(text, value))
+        return problem;
+    if (value <= 0)
+        return Quoted(text) + " is not above 0";
+    count = value;
+    return std::nullopt;
+}
+
 Problem ReadPositive(const std::string& text, double& value, bool zeroAllowed) {
     if (Problem problem = ReadNumber(text, value))
         return problem;
@@ -199,6 +209,14 @@ constexpr OptionRow kOptions[] = {
          request.insideReferenceBox = true;
          request.settingsGiven = true;
          return std::nullopt;
+     }},
+    {"--page", "N", "the page of a PDF picture that is digitised, from 1 (default 1)", false,
+     [](CommandLineRequest& request, const std::string& value, const std::string&) {
+         return ReadCount(value, request.pdfPage);
+     }},
+    {"--dpi", "D", "the resolution a PDF page is rendered at, in dots per inch (default 300)", false,
+     [](CommandLineRequest& request, const std::string& value, const std::string&) {
+         return ReadCount(value, request.pdfDpi);
      }},
     {"--export", "OUT.dat|DIR", "writes the data file, exactly as the window's export writes it; with several "
      "pictures, DIR/<picture name>.dat for each", false,

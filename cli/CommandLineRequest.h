@@ -48,5 +48,9 @@ struct CommandLineRequest {
     // work file this run's work is written to (--save-work).
     std::string workPath;
     std::string saveWorkPath;
+    // The page of a PDF picture (from 1) and the resolution it is rendered at, in dots per inch;
+    // nothing for the defaults. Every PDF among the pictures takes them.
+    std::optional<int> pdfPage;
+    std::optional<int> pdfDpi;
     std::vector<std::string> pictures;
 };

@@ -5,6 +5,7 @@
 #include "doc/CTallyscopeDoc.h"
 #include "doc/DataFileWriter.h"
 #include "platform/core/CStdioFile.h"
+#include "platform/picture/PdfPageRenderer.h"
 #include "platform/picture/PictureDecoder.h"
 #include "trace/TracedSeries.h"
 #include "work/DocumentWork.h"
@@ -50,6 +51,22 @@ std::string ExportPathIn(const std::string& folder, const std::string& picture) 
     return QDir(QString::fromStdString(folder)).filePath(name).toStdString();
 }
 
+// --page and --dpi choose what is rendered of a PDF; with no PDF among the pictures they were
+// meant for another file, and a run that quietly ignored them would digitise the wrong thing.
+std::string PdfOptionsProblem(const CommandLineRequest& request) {
+    if (!request.pdfPage && !request.pdfDpi)
+        return {};
+    for (const std::string& picture : request.pictures) {
+        if (PdfPageRenderer::IsPdfFile(QString::fromStdString(picture)))
+            return {};
+    }
+    const std::string option = request.pdfPage ? "--page " + std::to_string(*request.pdfPage)
+                                               : "--dpi " + std::to_string(*request.pdfDpi);
+    const std::string pictures = request.pictures.size() == 1 ? request.pictures.front() + " is not a PDF"
+                                                              : "none of the pictures is a PDF";
+    return option + ": " + pictures;
+}
+
 } // namespace
 
 CommandLineRun::CommandLineRun(const CommandLineRequest& request, std::ostream& errors)
@@ -57,6 +74,10 @@ CommandLineRun::CommandLineRun(const CommandLineRequest& request, std::ostream& 
 
 int CommandLineRun::Execute() {
     AllowLargePictures();
+    if (const std::string problem = PdfOptionsProblem(m_request); !problem.empty()) {
+        m_errors << "tallyscope: " << problem << '\n';
+        return kFailed;
+    }
     auto plan = RunPlan::Make(m_request);
     if (const auto* problem = std::get_if<std::string>(&plan)) {
         m_errors << "tallyscope: " << *problem << '\n';

@@ -1,10 +1,14 @@
 #include "cli/PictureTracing.h"
 
 #include "extract/CurveTracer.h"
+#include "platform/picture/PdfPageRenderer.h"
+#include "platform/picture/Picture.h"
 #include "platform/picture/PictureDecoder.h"
 
 #include <QElapsedTimer>
 #include <QImage>
+
+#include <memory>
 
 namespace {
 
@@ -30,6 +34,66 @@ std::string ReadProblem(const DecodedPicture& decoded, const std::string& pictur
         return picture + ": the picture is damaged; only a part of it could be read";
     return {};
 }
+
+std::string SizeText(QSize size) {
+    return std::to_string(size.width()) + " x " + std::to_string(size.height()) + " pixels";
+}
+
+// What the PDF loader's refusal means for this file, in one line naming the option at fault.
+std::string PdfProblem(HRESULT result, const std::string& picture, const PdfPageChoice& choice) {
+    const std::string page = "--page " + std::to_string(choice.page);
+    const std::string dpi = "--dpi " + std::to_string(choice.dpi);
+    switch (result) {
+    case PDF_E_LOCKED:
+        return picture + ": the PDF is locked by a password";
+    case PDF_E_NO_PAGES:
+        return picture + ": the PDF has no pages";
+    case PDF_E_NO_SUCH_PAGE: {
+        const int count = PdfPageRenderer(QString::fromStdString(picture)).PageCount();
+        return picture + ": " + page + ": the PDF has " + std::to_string(count) + (count == 1 ? " page" : " pages");
+    }
+    case PDF_E_BAD_RESOLUTION:
+        return picture + ": " + dpi + ": the page would have no pixels at this resolution";
+    case PDF_E_TOO_LARGE:
+    case E_OUTOFMEMORY: {
+        const QSize size = PdfPageRenderer(QString::fromStdString(picture)).PixelSize(choice.page, choice.dpi);
+        return picture + ": " + dpi + ": page " + std::to_string(choice.page) + " would be " + SizeText(size) +
+               (result == E_OUTOFMEMORY ? ", more than the memory free"
+                                        : ", larger than the largest picture the program takes");
+    }
+    default:
+        return picture + ": cannot be read as a PDF; it is damaged or not a PDF";
+    }
+}
+
+// The picture's pixels: the file decoded as the window decodes it, or the chosen page of a PDF
+// rendered as the window renders it. Holds the picture while the tracing reads it.
+class LoadedPicture {
+public:
+    LoadedPicture(const RunPlan& plan, const std::string& picture) {
+        const QString path = QString::fromStdString(picture);
+        if (PdfPageRenderer::IsPdfFile(path)) {
+            IPictureDisp* rendered = nullptr;
+            const HRESULT result = OleLoadPdfPage(COleVariant(picture.c_str()), plan.pdfChoice, &rendered);
+            m_pdfPage.reset(rendered);
+            OLE_HANDLE handle = nullptr;
+            if (FAILED(result) || m_pdfPage == nullptr || FAILED(m_pdfPage->get_Handle(&handle)) || handle == nullptr)
+                problem = PdfProblem(FAILED(result) ? result : PDF_E_DAMAGED, picture, plan.pdfChoice);
+            image = handle;
+            return;
+        }
+        m_decoded = DecodePictureFile(path);
+        problem = ReadProblem(m_decoded, picture);
+        image = m_decoded.image.get();
+    }
+
+    std::string problem;
+    const QImage* image = nullptr; // valid when there is no problem
+
+private:
+    DecodedPicture m_decoded;
+    std::unique_ptr<IPictureDisp> m_pdfPage;
+};
 
 std::string CheckPixels(const RunPlan& plan, QSize size) {
     const std::pair<const char*, const WorkState::Reference*> references[] = {
@@ -72,10 +136,10 @@ TracedPicture TracePicture(const RunPlan& plan, const std::string& picture) {
     TracedPicture traced;
     const QString path = QString::fromStdString(picture);
     {
-        const DecodedPicture decoded = DecodePictureFile(path);
-        traced.problem = ReadProblem(decoded, picture);
+        const LoadedPicture loaded(plan, picture);
+        traced.problem = loaded.problem;
         if (traced.problem.empty()) {
-            traced.size = decoded.image->size();
+            traced.size = loaded.image->size();
             traced.problem = CheckPixels(plan, traced.size);
         }
         if (traced.problem.empty() && plan.NeedsIdentity()) {
@@ -83,7 +147,7 @@ TracedPicture TracePicture(const RunPlan& plan, const std::string& picture) {
             traced.restoresWork = plan.RestoresOn(traced.identity);
         }
         if (traced.problem.empty() && !traced.restoresWork)
-            traced.problem = Trace(plan, *decoded.image, traced);
+            traced.problem = Trace(plan, *loaded.image, traced);
     } // the picture's memory goes before the next one is read
     traced.seconds = clock.nsecsElapsed() / 1e9;
     return traced;

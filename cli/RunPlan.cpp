@@ -71,6 +71,7 @@ std::variant<RunPlan, std::string> RunPlan::Make(const CommandLineRequest& reque
                            request.settings.largestGap, request.insideReferenceBox};
     }
     plan.insideReferenceBox = plan.extraction.insideReferenceBox;
+    plan.pdfChoice = {request.pdfPage.value_or(1), request.pdfDpi.value_or(kDefaultPdfDpi)};
     for (const TraceOption& option : request.traces) {
         plan.traces.push_back({option, request.settings});
         if (option.start == TraceOption::Start::Colour) {

@@ -6,6 +6,7 @@
 // work file's own picture gets the saved work back exactly instead.
 
 #include "cli/CommandLineRequest.h"
+#include "platform/picture/PictureResult.h"
 #include "work/WorkState.h"
 
 #include <QRect>
@@ -41,6 +42,8 @@ public:
     // What a work file written by this run keeps besides the document's work.
     WorkState::Extraction extraction;
     std::vector<WorkState::ColourTrace> colourTraces;
+    // The page and resolution every PDF among the pictures is rendered with.
+    PdfPageChoice pdfChoice;
 
 private:
     bool m_fromWork = false;

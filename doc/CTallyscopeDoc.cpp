@@ -171,11 +171,14 @@ BOOL CTallyscopeDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     // A failed open leaves the work in place, as much to be kept as before the question.
     m_bWorkReleased = FALSE;
     const std::optional<PdfPageChoice> presetPdfPage = std::exchange(m_presetPdfPage, std::nullopt);
+    m_bOpenCancelled = FALSE;
     if (!CanOpenForReading(lpszPathName))
         return FALSE;
     const QString path = QString::fromUtf8(lpszPathName);
     if (PdfPageRenderer::IsPdfFile(path)) {
-        std::unique_ptr<IPictureDisp> page = PdfOpening::Load(path, presetPdfPage);
+        bool cancelled = false;
+        std::unique_ptr<IPictureDisp> page = PdfOpening::Load(path, presetPdfPage, cancelled);
+        m_bOpenCancelled = cancelled ? TRUE : FALSE;
         return page != nullptr ? TakePicture(lpszPathName, std::move(page)) : FALSE;
     }
     COleVariant varFileName(lpszPathName);

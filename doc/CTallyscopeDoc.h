@@ -29,6 +29,8 @@ public:
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
     // The file's name; for a PDF page, with the page and resolution.
     void SetPathName(LPCTSTR lpszPathName) override;
+    // The user cancelled the page dialog of a PDF.
+    BOOL WasOpenCancelled() const override { return m_bOpenCancelled; }
     // Before the picture is closed or replaced: with unexported work, asks whether to export it
     // first. TRUE when the work was exported or may go, FALSE when it must stay.
     BOOL SaveModified() override;
@@ -128,6 +130,7 @@ private:
     BOOL m_bWorkReleased = FALSE;
     int m_nOpenCount = 0;
     std::optional<PdfPageChoice> m_presetPdfPage;
+    BOOL m_bOpenCancelled = FALSE;
 };
 
 inline constexpr const char* kMsgDeleteAllQuestion = "全てのデータを消去します。よろしいですか?";

@@ -44,7 +44,9 @@ HRESULT RenderWaiting(const QString& path, const PdfPageChoice& choice, IPicture
 
 } // namespace
 
-std::unique_ptr<IPictureDisp> PdfOpening::Load(const QString& path, const std::optional<PdfPageChoice>& preset) {
+std::unique_ptr<IPictureDisp> PdfOpening::Load(const QString& path, const std::optional<PdfPageChoice>& preset,
+                                               bool& cancelled) {
+    cancelled = false;
     const QString fileName = QFileInfo(path).fileName();
     std::optional<PdfPageChoice> choice = preset;
     {
@@ -57,6 +59,7 @@ std::unique_ptr<IPictureDisp> PdfOpening::Load(const QString& path, const std::o
         }
         if (!choice)
             choice = AskForPage(renderer, fileName);
+        cancelled = !choice;
         if (!choice)
             return nullptr;
     }

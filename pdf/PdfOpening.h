@@ -17,9 +17,10 @@ class PdfPageRenderer;
 class PdfOpening {
 public:
     // The page of the PDF at path as a new picture the caller owns: the preset's page and
-    // resolution, or those the user chooses. Null when the user cancelled or after a refusal was
-    // shown.
-    static std::unique_ptr<IPictureDisp> Load(const QString& path, const std::optional<PdfPageChoice>& preset);
+    // resolution, or those the user chooses. Null when the user cancelled (cancelled is set) or
+    // after a refusal was shown.
+    static std::unique_ptr<IPictureDisp> Load(const QString& path, const std::optional<PdfPageChoice>& preset,
+                                              bool& cancelled);
     // The words for a refusal of the loader (PDF_E_*, E_OUTOFMEMORY, any other failure), naming
     // the file, the page and the resolution as they matter; renderer, when given, tells the
     // page count and the picture's size.

@@ -122,6 +122,7 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMake
         const BOOL wasModified = document->IsModified();
         document->SetModifiedFlag(FALSE);
         if (!document->OnOpenDocument(lpszPathName)) {
+            m_bLastOpenDeclined = document->WasOpenCancelled();
             if (created) {
                 frame->DestroyWindow();
                 DropDocument();

@@ -32,8 +32,8 @@ public:
     // document has told the user why, or when the open document was asked whether it may be
     // replaced (SaveModified) and the answer was no.
     virtual CDocument* OpenDocumentFile(LPCTSTR lpszPathName, BOOL bMakeVisible = TRUE) = 0;
-    // Whether the last OpenDocumentFile gave no document because the open one had to stay; the
-    // file itself is then not at fault.
+    // Whether the last OpenDocumentFile gave no document because the open one had to stay, or the
+    // user called the open off; the file itself is then not at fault.
     BOOL WasLastOpenDeclined() const { return m_bLastOpenDeclined; }
     // Asks each open document whether it may be closed; FALSE as soon as one must stay.
     virtual BOOL SaveAllModified() = 0;

@@ -28,6 +28,9 @@ public:
     // Opens the file for reading (a failure is reported here and leaves the document as it was),
     // then resets the contents and runs Serialize on it.
     virtual BOOL OnOpenDocument(LPCTSTR lpszPathName);
+    // Whether the last OnOpenDocument failed because the user called the open off (a question of
+    // the document's own answered with Cancel) rather than because of the file.
+    virtual BOOL WasOpenCancelled() const { return FALSE; }
     virtual void OnCloseDocument();
     virtual void DeleteContents();
     // Asked before the document is closed or replaced by another file: TRUE lets that go on, FALSE

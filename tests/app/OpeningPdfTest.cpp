@@ -60,6 +60,15 @@ TEST_F(OpeningPdfTest, TwoPagePdf_OpensTheChosenPageInTheWindow) {
     EXPECT_EQ(m_host.dialogsRun, 2);
     EXPECT_EQ(MainFrame()->GetWindowTitle(), "paper.pdf (1ページ, 150 dpi) - Tallyscope");
     EXPECT_EQ(*Document()->GetPdfPage(), (PdfPageChoice{1, 150}));
+
+    // Called off in the page dialog: the file is not at fault and keeps its place in the list.
+    m_host.AnswerDialog([](DialogDriver& dialog) { EXPECT_TRUE(dialog.PressCancel()); });
+    MainFrame()->OnIdleUpdateCmdUI();
+    MainFrame()->GetCommandAction(ID_FILE_MRU_FILE1)->trigger();
+    EXPECT_EQ(m_host.dialogsRun, 3);
+    EXPECT_EQ(*Document()->GetPdfPage(), (PdfPageChoice{1, 150}));
+    ASSERT_EQ(theApp.m_pRecentFileList->GetCount(), 1);
+    EXPECT_EQ((*theApp.m_pRecentFileList)[0], path);
 }
 
 // Named on the command line, a PDF is asked about before the window shows, and opens in it.

@@ -2,15 +2,19 @@
 // its exit status, its one line on stderr and the file it writes, or leaves as it was.
 #include "cli/CommandLineParser.h"
 
+#include "../support/PdfFiles.h"
 #include "../support/PictureFiles.h"
 #include "../support/TestImages.h"
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -80,6 +84,9 @@ TEST(CommandLine, BadInput_OneLineOnStderrFailureStatusAndNothingWritten) {
             .toStdString();
     const std::string damagedWork =
         files.Write("damaged.tallyscope.json", "{\"format\": \"tallyscope-work\", \"vers").toStdString();
+    const std::string twoPages = files.Write("two.pdf", MakeChartPdf(2)).toStdString();
+    const std::string damagedPdf = files.Write("damaged.pdf", "%PDF-1.7\nnothing of a PDF follows\n").toStdString();
+    const std::string noPages = files.Write("empty.pdf", MakePdfWithoutPages()).toStdString();
 
     const struct {
         const char* what;
@@ -147,6 +154,19 @@ TEST(CommandLine, BadInput_OneLineOnStderrFailureStatusAndNothingWritten) {
         {"a batch without an export", With(kCalibration, {chart}), 2, "--export is missing", {}, {}, false},
         {"a work file for two pictures", With(kCalibration, {"--save-work", out + ".json", chart}), 2,
          "--save-work takes the work of one picture"},
+        {"a page of 0", With(kCalibration, {"--page", "0"}), 2, "--page 0: \"0\" is not above 0", twoPages},
+        {"a resolution that is no number", With(kCalibration, {"--dpi", "15O"}), 2,
+         "--dpi 15O: \"15O\" is not a whole number", twoPages},
+        {"a negative resolution", With(kCalibration, {"--dpi=-150"}), 2, "--dpi -150: \"-150\" is not above 0",
+         twoPages},
+        {"a page the PDF does not have", With(kCalibration, {"--page", "3"}), 1, "two.pdf: --page 3: the PDF has 2 pages",
+         twoPages},
+        {"a page of a picture that is no PDF", With(kCalibration, {"--page", "2"}), 1, "--page 2: ", chart},
+        {"a resolution for a picture that is no PDF", With(kCalibration, {"--dpi", "150"}), 1, "is not a PDF", chart},
+        {"a damaged PDF", kCalibration, 1, "damaged.pdf: cannot be read as a PDF", damagedPdf},
+        {"a PDF without pages", kCalibration, 1, "empty.pdf: the PDF has no pages", noPages},
+        {"a page too large at the resolution", With(kCalibration, {"--dpi", "30000"}), 1,
+         "two.pdf: --dpi 30000: page 1 would be 166667 x 125000 pixels, larger than the largest picture", twoPages},
         {"an export over a file, failing later",
          With(kCalibration, {"--trace", "300,100"}),
          1,
@@ -197,12 +217,95 @@ TEST(CommandLine, Run_TracesEachCurveIntoASeriesInTheOrderTypedWithoutADisplay) 
     EXPECT_EQ(Contents(again), written);
 }
 
+namespace {
+
+// A two-page PDF of 400 x 300 points: page 1 a horizontal line, page 2 a rising diagonal, both
+// 2 points thick and both through the page's point (200, 150).
+QByteArray MakeTwoLinePdf() {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(72);
+    writer.setPageSize(QPageSize(QSizeF(400.0, 300.0), QPageSize::Point, QString(), QPageSize::ExactMatch));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter(&writer);
+    painter.setPen(QPen(Qt::black, 2.0, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(QLineF(50.0, 150.0, 350.0, 150.0));
+    writer.newPage();
+    painter.drawLine(QLineF(50.0, 250.0, 350.0, 50.0));
+    painter.end();
+    return bytes;
+}
+
+// The converted values of the data file's first series.
+std::vector<QPointF> ConvertedPoints(const QByteArray& dataFile) {
+    const QList<QByteArray> lines = dataFile.split('\n');
+    std::vector<QPointF> points;
+    bool converted = false;
+    for (const QByteArray& line : lines) {
+        if (line.startsWith("Converted Value")) {
+            converted = true;
+            continue;
+        }
+        const QList<QByteArray> fields = line.trimmed().split('\t');
+        bool numbered = false;
+        fields.first().toInt(&numbered);
+        if (converted && numbered && fields.size() >= 3)
+            points.emplace_back(fields[1].trimmed().toDouble(), fields[2].trimmed().toDouble());
+        else if (converted && !points.empty())
+            break;
+    }
+    return points;
+}
+
+} // namespace
+
+// Page 2 rendered at 150 dpi (833 x 625 pixels): calibrated so that a value is a pixel, x to the
+// right and y up from row 600, the traced points lie on page 2's diagonal; page 1, the default,
+// holds a horizontal line through the same pixel instead.
+TEST(CommandLine, Pdf_PageAndResolutionChooseThePixelsTraced) {
+    TestFiles files;
+    const std::string pdf = files.Write("paper.pdf", MakeTwoLinePdf()).toStdString();
+    const std::vector<std::string> calibration = {"--origin", "0,600=0,0", "--x-axis", "700,600=700",
+                                                  "--y-axis", "0,0=600",    "--trace",  "417,312", "--dpi", "150"};
+    const QString second = files.Path("second.dat");
+    const Outcome page2 = RunProgram(With(calibration, {"--page", "2", "--export", second.toStdString(), pdf}));
+    ASSERT_EQ(page2.status, 0) << page2.errors.toStdString();
+    const std::vector<QPointF> diagonal = ConvertedPoints(Contents(second));
+    ASSERT_GE(diagonal.size(), 50u) << Contents(second).left(400).toStdString();
+    // The diagonal from (50, 250) to (350, 50) points, at 150 / 72 pixels a point, rows counted down.
+    const double scale = 150.0 / 72.0;
+    const auto rowOnDiagonal = [scale](double column) {
+        return scale * 250.0 - (column - scale * 50.0) * (200.0 / 300.0);
+    };
+    double leftmost = 1e9;
+    double rightmost = -1e9;
+    for (const QPointF& point : diagonal) {
+        const double row = 600.0 - point.y();
+        EXPECT_NEAR(row, rowOnDiagonal(point.x()), 2.0) << point.x() << ", " << point.y();
+        leftmost = std::min(leftmost, point.x());
+        rightmost = std::max(rightmost, point.x());
+    }
+    EXPECT_LT(leftmost, scale * 50.0 + 20.0);
+    EXPECT_GT(rightmost, scale * 350.0 - 20.0);
+
+    const QString first = files.Path("first.dat");
+    const Outcome page1 = RunProgram(With(calibration, {"--export", first.toStdString(), pdf}));
+    ASSERT_EQ(page1.status, 0) << page1.errors.toStdString();
+    const std::vector<QPointF> horizontal = ConvertedPoints(Contents(first));
+    ASSERT_FALSE(horizontal.empty());
+    for (const QPointF& point : horizontal)
+        EXPECT_NEAR(600.0 - point.y(), scale * 150.0, 2.0) << point.x() << ", " << point.y();
+}
+
 TEST(CommandLine, Help_ListsEveryOptionWithoutADisplay) {
     const Outcome help = RunProgram({"--help"});
     ASSERT_EQ(help.status, 0);
     for (const char* option :
          {"--origin PX,PY=X,Y", "--x-axis PX,PY=X", "--y-axis PX,PY=Y", "--log-x", "--log-y", "--trace PX,PY",
-          "--trace-colour RRGGBB", "--spacing N", "--export OUT.dat", "--work FILE", "--save-work FILE"})
+          "--trace-colour RRGGBB", "--spacing N", "--export OUT.dat", "--work FILE", "--save-work FILE",
+          "--page N", "--dpi D"})
         EXPECT_NE(help.out.indexOf(option), -1) << option;
 }
 
