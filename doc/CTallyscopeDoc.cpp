@@ -6,6 +6,7 @@
 #include "doc/DataFileWriter.h"
 #include "model/Geometry.h"
 #include "platform/core/CStdioFile.h"
+#include "platform/core/RecoveryFolder.h"
 #include "platform/ui/CFileDialog.h"
 #include "platform/ui/CWaitCursor.h"
 #include "platform/ui/ModalHost.h"
@@ -13,6 +14,8 @@
 #include "view/CTallyscopeView.h"
 #include "work/DocumentWork.h"
 #include "zoom/CZoomView.h"
+
+#include <QDir>
 
 #include <memory>
 
@@ -115,8 +118,12 @@ void CTallyscopeDoc::DataChanged() {
 }
 
 void CTallyscopeDoc::StartJournal() {
-    if (!m_journal)
-        m_journal = std::make_unique<DocumentJournal>(*this);
+    if (m_journal)
+        return;
+    m_journal = std::make_unique<DocumentJournal>(*this);
+    if (m_pPicture != nullptr)
+        m_journal->PictureOpened(m_pictureIdentity);
+    m_journal->CheckFolder();
 }
 
 void CTallyscopeDoc::RestoreWork(const RecoveredWork& work) {
@@ -173,10 +180,13 @@ BOOL CTallyscopeDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     std::unique_ptr<IPictureDisp> picture(pDispatch);
     if (hr == S_PICTURE_INCOMPLETE)
         AfxMessageBox(kMsgPictureIncomplete, MB_OK | MB_ICONWARNING);
+    // The picture the points are picked on is the file as it is now, just read.
+    const FileIdentity identity = FileIdentity::Of(QString::fromUtf8(lpszPathName));
     if (!CDocument::OnOpenDocument(lpszPathName))
         return FALSE;
+    m_pictureIdentity = identity;
     if (m_journal)
-        m_journal->PictureOpened();
+        m_journal->PictureOpened(identity);
     ++m_nOpenCount;
     m_pPicture = new CPictureHolder;
     m_pPicture->SetPictureDispatch(picture.release());
@@ -300,6 +310,26 @@ void CTallyscopeDoc::OnDataSave() {
     ExportData();
 }
 
+// A file that must be rewritten in place while its previous contents cannot be kept on disk is
+// the user's choice: the question names that cause rather than the file.
+BOOL CTallyscopeDoc::OpenDataFile(CStdioFile& file, LPCTSTR lpszPathName) {
+    constexpr UINT flags = CFile::modeCreate | CFile::modeWrite;
+    if (file.Open(lpszPathName, flags))
+        return TRUE;
+    if (file.GetOpenFailure() == CStdioFile::OpenFailure::KeptCopy) {
+        CString question;
+        question.Format(kMsgRewriteWithoutKeptCopy, lpszPathName,
+                        QDir::toNativeSeparators(RecoveryFolder::Check().folder).toUtf8().constData());
+        if (AfxMessageBox(question, MB_YESNO | MB_ICONWARNING) != IDYES)
+            return FALSE;
+        file.AllowRewriteWithoutKeptCopy();
+        if (file.Open(lpszPathName, flags))
+            return TRUE;
+    }
+    AfxMessageBox(kMsgDataFileOpenFailed, MB_OK);
+    return FALSE;
+}
+
 // The file is written to a temporary file that replaces the chosen one only when every write
 // succeeded, so a full disk or a vanished folder is reported and never leaves half a file where
 // the user's previous file was. Only a file written whole counts as kept work.
@@ -309,10 +339,8 @@ BOOL CTallyscopeDoc::ExportData() {
     if (dialog.DoModal() != IDOK)
         return FALSE;
     CStdioFile file;
-    if (!file.Open(dialog.GetPathName(), CFile::modeCreate | CFile::modeWrite)) {
-        AfxMessageBox(kMsgDataFileOpenFailed, MB_OK);
+    if (!OpenDataFile(file, dialog.GetPathName()))
         return FALSE;
-    }
     if (!WriteDataFileWaiting(*this, file)) {
         AfxMessageBox(kMsgDataFileWriteFailed, MB_OK);
         return FALSE;

@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+class CStdioFile;
+
 class CTallyscopeDoc : public CDocument {
     DECLARE_DYNCREATE(CTallyscopeDoc)
     DECLARE_MESSAGE_MAP()
@@ -103,8 +105,11 @@ private:
         double dLength = 0.0;
         double dArea = 0.0;
     };
+    BOOL OpenDataFile(CStdioFile& file, LPCTSTR lpszPathName);
+
     mutable std::optional<KeptMeasure> m_keptMeasure;
     std::unique_ptr<DocumentJournal> m_journal;
+    FileIdentity m_pictureIdentity; // the open picture's file when it was opened
     // The user answered No to the export question: the work may go with the contents.
     BOOL m_bWorkReleased = FALSE;
     int m_nOpenCount = 0;
@@ -116,3 +121,9 @@ inline constexpr const char* kMsgOpenFailed = "ファイルを開くことがで
 inline constexpr const char* kMsgAskToExport = "%s のデータは書き出されていません。書き出しますか?";
 inline constexpr const char* kMsgPictureIncomplete =
     "画像ファイルが途中で壊れています。\n読み込めなかった部分は正しく表示されません。";
+// "%s": the file; "%s": the recovery folder.
+inline constexpr const char* kMsgRewriteWithoutKeptCopy =
+    "%s は、そのフォルダーに新しいファイルを作成できないため、その場で書き換えることになります。\n"
+    "ところが、書き換える前の内容を控えておくフォルダー %s に書き込むことができません。\n"
+    "書き換えの途中でプログラムが異常終了すると、ファイルの元の内容が失われるおそれがあります。\n"
+    "このまま書き出しますか?";

@@ -3,10 +3,12 @@
 #include "doc/CTallyscopeDoc.h"
 #include "platform/core/FileIdentity.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstdint>
@@ -102,25 +104,75 @@ private:
     const char* m_end;
 };
 
-// The lines of a text, one at a time.
+// The lines of a journal, read from a device a block at a time, never more than the limit in
+// all and never a line longer than a journal line can be. Every line but the closing "end" line
+// goes into the checksum as it is handed out.
 class Lines {
 public:
-    Lines(const char* begin, const char* end) : m_at(begin), m_end(end) {}
+    Lines(QIODevice& device, qint64 limit) : m_device(device), m_limit(limit) {}
+
     bool Next(LineReader& line) {
-        if (m_at >= m_end)
+        AddToChecksum();
+        for (;;) {
+            const char* begin = m_buffer.constData() + m_at;
+            const auto available = static_cast<std::size_t>(m_buffer.size() - m_at);
+            if (const void* newline = std::memchr(begin, '\n', available)) {
+                const char* end = static_cast<const char*>(newline);
+                line = LineReader(begin, end);
+                m_pending = QByteArray::fromRawData(begin, static_cast<qsizetype>(end - begin + 1));
+                m_at += end - begin + 1;
+                return true;
+            }
+            if (static_cast<qint64>(available) > kLongestLine || !Fill())
+                return false;
+        }
+    }
+    // Whether everything was read, with nothing after the last line handed out.
+    bool AtEnd() {
+        if (m_at != m_buffer.size())
             return false;
-        const char* newline =
-            static_cast<const char*>(std::memchr(m_at, '\n', static_cast<std::size_t>(m_end - m_at)));
-        if (newline == nullptr)
-            return false;
-        line = LineReader(m_at, newline);
-        m_at = newline + 1;
-        return true;
+        return m_read >= m_limit ? m_device.atEnd() : !Fill();
+    }
+    // The checksum of every line handed out so far.
+    std::uint64_t Checksum() {
+        AddToChecksum();
+        return m_checksum;
     }
 
 private:
-    const char* m_at;
-    const char* m_end;
+    // A picture path of a few thousand characters, in base64, is the longest line a journal holds.
+    static constexpr qint64 kLongestLine = 64 * 1024;
+    static constexpr qint64 kBlock = 64 * 1024;
+
+    void AddToChecksum() {
+        for (const char c : m_pending)
+            m_checksum = (m_checksum ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        m_pending.clear();
+    }
+    bool Fill() {
+        if (m_read >= m_limit)
+            return false;
+        m_pending.clear(); // it points into the buffer about to change
+        m_buffer.remove(0, m_at);
+        m_at = 0;
+        const qint64 wanted = std::min(kBlock, m_limit - m_read);
+        const qsizetype kept = m_buffer.size();
+        m_buffer.resize(kept + static_cast<qsizetype>(wanted));
+        const qint64 got = m_device.read(m_buffer.data() + kept, wanted);
+        m_buffer.resize(kept + static_cast<qsizetype>(std::max<qint64>(got, 0)));
+        if (got <= 0)
+            return false;
+        m_read += got;
+        return true;
+    }
+
+    QIODevice& m_device;
+    qint64 m_limit;
+    qint64 m_read = 0;
+    QByteArray m_buffer;
+    qsizetype m_at = 0;
+    QByteArray m_pending; // the line last handed out, not yet in the checksum
+    std::uint64_t m_checksum = 14695981039346656037ull; // FNV-1a, as Checksum()
 };
 
 bool ReadReference(Lines& lines, const char* name, RecoveredWork::Reference& reference) {
@@ -154,12 +206,17 @@ bool RecoveredWork::Reference::operator==(const Reference& other) const {
            std::bit_cast<std::uint64_t>(valueY) == std::bit_cast<std::uint64_t>(other.valueY);
 }
 
-RecoveredWork::PictureStamp RecoveredWork::PictureStamp::Of(const QString& path) {
+RecoveredWork::PictureStamp RecoveredWork::PictureStamp::Of(const QString& path, const FileIdentity& opened) {
     PictureStamp stamp;
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return stamp;
     const FileIdentity identity = FileIdentity::OfDescriptor(file.handle());
+    if (opened.IsValid() && !(identity == opened)) {
+        stamp.size = opened.size;
+        stamp.modifiedNs = opened.modifiedNs;
+        return stamp;
+    }
     QCryptographicHash hash(QCryptographicHash::Sha256);
     const qint64 size = identity.size;
     const qint64 half = kWholeHashLimit / 2;
@@ -265,71 +322,118 @@ QByteArray RecoveredWork::Serialise() const {
 }
 
 std::optional<RecoveredWork> RecoveredWork::Parse(const QByteArray& text) {
-    // The last line holds the checksum of everything before it.
-    if (!text.endsWith('\n'))
+    QBuffer buffer;
+    buffer.setData(text);
+    buffer.open(QIODevice::ReadOnly);
+    Reading reading = Read(buffer);
+    if (!reading.whole)
         return std::nullopt;
-    const qsizetype endLine = text.lastIndexOf('\n', text.size() - 2) + 1;
-    LineReader end(text.constData() + endLine, text.constData() + text.size() - 1);
-    std::uint64_t checksum = 0;
-    if (endLine <= 0 || !end.Word("end") || !end.Read(checksum, 16) || !end.Done() ||
-        checksum != Checksum(text.constData(), static_cast<std::size_t>(endLine)))
-        return std::nullopt;
-
-    Lines lines(text.constData(), text.constData() + endLine);
-    LineReader line(nullptr, nullptr);
-    RecoveredWork work;
-    QByteArray path;
-    QByteArray hash;
-    if (!lines.Next(line) || !line.Word("TallyscopeJournal") || !line.Word("1") || !line.Done() ||
-        !lines.Next(line) || !line.Word("picture") || !line.Rest(path) ||
-        !ReadLine(lines, "picture-size", work.picture.size) ||
-        !ReadLine(lines, "picture-modified", work.picture.modifiedNs) || !lines.Next(line) ||
-        !line.Word("picture-hash") || !line.Rest(hash) || !ReadLine(lines, "written", work.writtenMs))
-        return std::nullopt;
-    work.picturePath = QString::fromUtf8(QByteArray::fromBase64(path));
-    work.picture.hash = hash == "-" ? QByteArray() : hash;
-    int logX = 0, logY = 0, length = 0, area = 0;
-    long long seriesCount = 0;
-    if (!ReadReference(lines, "origin", work.origin) || !ReadReference(lines, "x-axis", work.xAxis) ||
-        !ReadReference(lines, "y-axis", work.yAxis) || !ReadLine(lines, "log", logX, logY) ||
-        !ReadLine(lines, "measure", length, area) ||
-        !ReadLine(lines, "selection", work.selectedSeries, work.selectedIndex) ||
-        !ReadLine(lines, "series", seriesCount) || seriesCount < 1 || seriesCount > text.size())
-        return std::nullopt;
-    work.logX = logX != 0;
-    work.logY = logY != 0;
-    work.measureLength = length != 0;
-    work.measureArea = area != 0;
-    work.series.assign(static_cast<std::size_t>(seriesCount), Series());
-    for (Series& points : work.series) {
-        long long count = 0;
-        if (!ReadLine(lines, "points", count) || count < 0 || count > text.size())
-            return std::nullopt;
-        points.resize(static_cast<std::size_t>(count));
-        for (auto& [x, y] : points) {
-            if (!lines.Next(line) || !line.Read(x) || !line.Read(y) || !line.Done())
-                return std::nullopt;
-        }
-    }
-    if (lines.Next(line))
-        return std::nullopt; // something between the points and the checksum
-    const bool selectionFits =
-        work.selectedSeries == -2 ||
-        (work.selectedSeries == -1 && work.selectedIndex >= 0 && work.selectedIndex < 3) ||
-        (work.selectedSeries >= 0 && static_cast<std::size_t>(work.selectedSeries) < work.series.size() &&
-         work.selectedIndex >= 0 &&
-         static_cast<std::size_t>(work.selectedIndex) <
-             work.series[static_cast<std::size_t>(work.selectedSeries)].size());
-    if (!selectionFits)
-        return std::nullopt;
-    return work;
+    return std::move(reading.work);
 }
 
 std::optional<RecoveredWork> RecoveredWork::ReadFile(const QString& path) {
+    Reading reading = Examine(path);
+    if (!reading.whole)
+        return std::nullopt;
+    return std::move(reading.work);
+}
+
+RecoveredWork::Reading RecoveredWork::Examine(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return Parse(file.readAll());
+        return Reading();
+    return Read(file);
+}
+
+// The journal is read in order, each part put into the work as soon as it has been read whole,
+// so that a journal damaged part of the way still gives what came before the damage.
+RecoveredWork::Reading RecoveredWork::Read(QIODevice& device, qint64 limit) {
+    Reading reading;
+    RecoveredWork& work = reading.work;
+    Lines lines(device, limit);
+    LineReader line(nullptr, nullptr);
+    QByteArray path;
+    QByteArray hash;
+    if (!lines.Next(line) || !line.Word("TallyscopeJournal") || !line.Word("1") || !line.Done() ||
+        !lines.Next(line) || !line.Word("picture") || !line.Rest(path))
+        return reading;
+    work.picturePath = QString::fromUtf8(QByteArray::fromBase64(path));
+    reading.pictureKnown = !work.picturePath.isEmpty();
+    if (!ReadLine(lines, "picture-size", work.picture.size) ||
+        !ReadLine(lines, "picture-modified", work.picture.modifiedNs) || !lines.Next(line) ||
+        !line.Word("picture-hash") || !line.Rest(hash) || !ReadLine(lines, "written", work.writtenMs))
+        return reading.Damaged();
+    work.picture.hash = hash == "-" ? QByteArray() : hash;
+    Reference origin, xAxis, yAxis;
+    if (!ReadReference(lines, "origin", origin) || !ReadReference(lines, "x-axis", xAxis) ||
+        !ReadReference(lines, "y-axis", yAxis))
+        return reading.Damaged();
+    work.origin = origin;
+    work.xAxis = xAxis;
+    work.yAxis = yAxis;
+    reading.calibrationRead = true;
+    int logX = 0, logY = 0, length = 0, area = 0;
+    int selectedSeries = -2, selectedIndex = 0;
+    long long seriesCount = 0;
+    if (!ReadLine(lines, "log", logX, logY))
+        return reading.Damaged();
+    work.logX = logX != 0;
+    work.logY = logY != 0;
+    if (!ReadLine(lines, "measure", length, area))
+        return reading.Damaged();
+    work.measureLength = length != 0;
+    work.measureArea = area != 0;
+    if (!ReadLine(lines, "selection", selectedSeries, selectedIndex) || !ReadLine(lines, "series", seriesCount) ||
+        seriesCount < 1)
+        return reading.Damaged();
+    // The series are added as they are read: a count that no file of this size can hold costs
+    // nothing before it turns out to be wrong.
+    work.series.clear();
+    for (long long s = 0; s < seriesCount; ++s) {
+        long long count = 0;
+        if (!ReadLine(lines, "points", count) || count < 0)
+            return reading.Damaged();
+        Series& points = work.series.emplace_back();
+        for (long long i = 0; i < count; ++i) {
+            std::pair<int, int> point;
+            if (!lines.Next(line) || !line.Read(point.first) || !line.Read(point.second) || !line.Done())
+                return reading.Damaged();
+            points.push_back(point);
+        }
+    }
+    work.selectedSeries = selectedSeries;
+    work.selectedIndex = selectedIndex;
+    // The last line holds the checksum of everything before it, and nothing may follow it.
+    const std::uint64_t expected = lines.Checksum();
+    std::uint64_t checksum = 0;
+    if (!lines.Next(line) || !line.Word("end") || !line.Read(checksum, 16) || !line.Done() ||
+        checksum != expected || !lines.AtEnd() || !work.SelectionFits())
+        return reading.Damaged();
+    reading.whole = true;
+    return reading;
+}
+
+RecoveredWork::Reading& RecoveredWork::Reading::Damaged() {
+    if (work.series.empty())
+        work.series.emplace_back();
+    while (work.series.size() > 1 && work.series.back().empty())
+        work.series.pop_back();
+    if (!work.SelectionFits()) {
+        work.selectedSeries = -2;
+        work.selectedIndex = 0;
+    }
+    return *this;
+}
+
+bool RecoveredWork::Reading::HasWork() const {
+    return calibrationRead || work.PointCount() > 0;
+}
+
+bool RecoveredWork::SelectionFits() const {
+    return selectedSeries == -2 || (selectedSeries == -1 && selectedIndex >= 0 && selectedIndex < 3) ||
+           (selectedSeries >= 0 && static_cast<std::size_t>(selectedSeries) < series.size() &&
+            selectedIndex >= 0 &&
+            static_cast<std::size_t>(selectedIndex) < series[static_cast<std::size_t>(selectedSeries)].size());
 }
 
 void RecoveredWork::ApplyTo(CTallyscopeDoc& doc) const {

@@ -6,6 +6,8 @@
 // that they read back bit for bit, and the text ends with a checksum of itself, so that a journal
 // either reads back exactly as written or not at all.
 
+#include "platform/core/FileIdentity.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -14,6 +16,7 @@
 #include <vector>
 
 class CTallyscopeDoc;
+class QIODevice;
 
 class RecoveredWork {
 public:
@@ -22,8 +25,10 @@ public:
         qint64 size = -1;
         qint64 modifiedNs = 0;
         QByteArray hash; // hex SHA-256
-        // The file as it is now; size -1 when it cannot be read.
-        static PictureStamp Of(const QString& path);
+        // The file as it is now; size -1 when it cannot be read. Given the file's identity when it
+        // was opened, a file that is no longer that one is stamped with its size and time then and
+        // no hash, so that it never passes for the picture the work was picked on.
+        static PictureStamp Of(const QString& path, const FileIdentity& opened = FileIdentity());
         bool operator==(const PictureStamp&) const = default;
     };
     enum class PictureState { Same, Changed, Missing };
@@ -35,6 +40,11 @@ public:
         bool operator==(const Reference& other) const;
     };
     using Series = std::vector<std::pair<int, int>>;
+    // What reading a journal gave: the whole work, or, from a journal that fails its checks (cut,
+    // changed, too large), the work read before the damage.
+    struct Reading;
+    // Journals are read no further than this: a real one never comes near it.
+    static constexpr qint64 kReadLimit = qint64{64} << 20;
 
     // The document's work now (the picture stamp is left for the writer to fill in).
     static RecoveredWork Capture(const CTallyscopeDoc& doc);
@@ -42,12 +52,17 @@ public:
     QByteArray Serialise() const;
     static std::optional<RecoveredWork> Parse(const QByteArray& text);
     static std::optional<RecoveredWork> ReadFile(const QString& path);
+    // Reads a journal from the device as it goes, never more than the limit.
+    static Reading Read(QIODevice& device, qint64 limit = kReadLimit);
+    static Reading Examine(const QString& path);
 
     // Puts the work into the document: points, series, calibration, switches and selection.
     void ApplyTo(CTallyscopeDoc& doc) const;
     // Whether the picture file is still the one the work was picked on.
     PictureState CheckPicture() const;
     int PointCount() const;
+    // Whether the selection names a point or reference point the work has.
+    bool SelectionFits() const;
     // The work alone, without the picture's stamp or the time: equal for equal work.
     QByteArray WorkText() const;
 
@@ -66,4 +81,15 @@ public:
     // 1 X axis, 2 Y axis); none when selectedSeries is -2.
     int selectedSeries = -2;
     int selectedIndex = 0;
+};
+
+struct RecoveredWork::Reading {
+    bool whole = false;
+    bool pictureKnown = false; // the picture's path was read
+    bool calibrationRead = false;
+    RecoveredWork work;
+    // Whether a damaged journal still gave some of the work: the calibration or points.
+    bool HasWork() const;
+    // Marks the reading as cut short here: what was read stays, a selection it lost goes.
+    Reading& Damaged();
 };

@@ -43,6 +43,7 @@ CStdioFile::~CStdioFile() {
 
 BOOL CStdioFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags) {
     Abort();
+    m_openFailure = OpenFailure::File;
     if ((nOpenFlags & kAccessMask) != modeWrite || (nOpenFlags & modeCreate) == 0 ||
         (nOpenFlags & modeNoTruncate) != 0 || lpszFileName == nullptr)
         return FALSE;
@@ -67,6 +68,7 @@ BOOL CStdioFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags) {
     m_bWriteError = FALSE;
     m_buffer.clear();
     m_buffer.reserve(kChunkSize + 256);
+    m_openFailure = OpenFailure::None;
     return TRUE;
 }
 
@@ -102,10 +104,13 @@ bool CStdioFile::OpenInPlace(const QString& path) {
     if (file->error() != QFileDevice::NoError)
         return false;
     QString keptCopy = KeptFile::Keep(QFileInfo(path).absoluteFilePath(), previous);
-    if (keptCopy.isEmpty())
+    if (keptCopy.isEmpty() && m_bKeptCopyRequired) {
+        m_openFailure = OpenFailure::KeptCopy;
         return false;
+    }
     if (!file->seek(0) || !file->resize(0)) {
-        RecoveryFolder::RemoveDurably(keptCopy);
+        if (!keptCopy.isEmpty())
+            RecoveryFolder::RemoveDurably(keptCopy);
         return false;
     }
     m_previousContents = std::move(previous);
@@ -139,6 +144,10 @@ bool CStdioFile::FlushBuffer() {
     if (m_buffer.empty())
         return true;
     const auto size = static_cast<qint64>(m_buffer.size());
+    // The copy learns of each block before the file gets it, so that a file found later to hold
+    // a start of the copy's blocks is known to be one this rewrite cut short.
+    if (!m_keptCopy.isEmpty())
+        KeptFile::AddNew(m_keptCopy, m_buffer.data(), size);
     const qint64 written = m_device->write(m_buffer.data(), size);
     m_buffer.clear();
     return written == size;
@@ -154,9 +163,14 @@ BOOL CStdioFile::Close() {
             saveFile->cancelWriting();
         // commit also discards the temporary file when writing was cancelled.
         ok = saveFile->commit() && ok;
+        // The new name is on disk only once its folder is: before that, a power cut can bring the
+        // previous file back after the caller has let go of what the new one holds.
+        ok = ok && RecoveryFolder::SyncFolder(QFileInfo(saveFile->fileName()).absolutePath());
     } else {
         if (m_previousContents) {
             ok = ok && SyncToDisk(*m_device);
+            if (ok && !m_keptCopy.isEmpty())
+                KeptFile::MarkDone(m_keptCopy);
             ForgetKeptCopy(ok || RestorePrevious());
         }
         m_device->close();

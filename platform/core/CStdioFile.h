@@ -47,9 +47,17 @@ public:
     CStdioFile(const CStdioFile&) = delete;
     CStdioFile& operator=(const CStdioFile&) = delete;
 
+    // Why the last Open failed: the file itself, or no copy of a file to be rewritten in place
+    // could be kept (the recovery folder cannot take it).
+    enum class OpenFailure { None, File, KeptCopy };
+
     // Only whole-file writing is provided: the flags must hold modeCreate and modeWrite (sharing
     // flags are accepted and ignored); anything else fails. FALSE when the file cannot be created.
     BOOL Open(LPCTSTR lpszFileName, UINT nOpenFlags);
+    OpenFailure GetOpenFailure() const { return m_openFailure; }
+    // The user agreed: a file to be rewritten in place is rewritten even when its previous
+    // contents can be kept only in memory (they still go back when the new ones fail).
+    void AllowRewriteWithoutKeptCopy() { m_bKeptCopyRequired = FALSE; }
     BOOL IsOpen() const { return m_device != nullptr; }
     void WriteString(LPCTSTR lpsz);
     // Writes bytes as they are, whatever the mode.
@@ -81,4 +89,6 @@ private:
     std::string m_buffer;
     BOOL m_bText = TRUE;
     BOOL m_bWriteError = FALSE;
+    BOOL m_bKeptCopyRequired = TRUE;
+    OpenFailure m_openFailure = OpenFailure::None;
 };

@@ -7,8 +7,10 @@
 
 #include "app/WorkRecovery.h"
 #include "doc/DataFileWriter.h"
+#include "doc/DocumentJournal.h"
 #include "doc/RecoveredWork.h"
 #include "platform/core/CStdioFile.h"
+#include "platform/core/KeptFile.h"
 #include "platform/core/RecoveryFolder.h"
 #include "res/Resource.h"
 #include "view/CTallyscopeView.h"
@@ -31,6 +33,7 @@
 #include <csignal>
 #include <cstdio>
 #include <map>
+#include <sys/mount.h>
 #include <unistd.h>
 
 namespace {
@@ -562,9 +565,452 @@ TEST_F(Recovery, InPlaceExport_KilledHalfWayThePreviousFileIsOfferedBack) {
         ASSERT_EQ(m_host.messages.size(), 1u);
         CString text;
         text.Format(kMsgPutBackKeptFile, QFileInfo(target).absoluteFilePath().toUtf8().constData());
-        EXPECT_EQ(m_host.messages[0].text, text);
+        EXPECT_TRUE(m_host.messages[0].text.str().starts_with(text.str() + "\n")) << "with the file's time and size";
         Restart();
     }
     EXPECT_EQ(ReadAll(target), previous);
     EXPECT_TRUE(QDir(RecoveryFolder::Path()).entryList({"*.kept"}).isEmpty());
+}
+
+// ---- a recovery folder that cannot take the journal ------------------------------------------------
+
+namespace {
+
+// A small file system mounted over a folder for the life of the object, where the machine allows it.
+class SmallDisk {
+public:
+    explicit SmallDisk(const QString& folder, const char* options) : m_folder(folder) {
+        QDir().mkpath(folder);
+        m_mounted = ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options) == 0;
+    }
+    ~SmallDisk() {
+        if (m_mounted)
+            ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool IsMounted() const { return m_mounted; }
+    // Fills the disk to the last byte with one file.
+    void Fill() {
+        QFile filler(QDir(m_folder).filePath("filler"));
+        filler.open(QIODevice::WriteOnly);
+        const QByteArray block(4096, 'f');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+        filler.close();
+    }
+    void Empty() { QFile::remove(QDir(m_folder).filePath("filler")); }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};
+
+CString Unusable(const QString& folder, const char* reason) {
+    CString text;
+    text.Format(kMsgJournalUnusable, QDir::toNativeSeparators(folder).toUtf8().constData(), reason);
+    return text;
+}
+
+CString StatusText() {
+    return dynamic_cast<CMainFrame*>(theApp.m_pMainWnd)->m_statusBar.GetPaneText(0);
+}
+
+} // namespace
+
+// Each way the folder can fail: told once per cause with the folder and the reason, tried again
+// without a change, and the work journalled whole as soon as the folder can take it again.
+TEST_F(Recovery, Journal_AFailureIsToldOncePerCauseRetriedAndItsEndShown) {
+    struct Route {
+        const char* name;
+        bool atStart;              // the folder is unusable before the program starts
+        std::function<bool()> spoil; // false: the route cannot be made on this machine
+        std::function<void()> mend;
+        const char* reason;
+    };
+    const QString base = QDir(qEnvironmentVariable("XDG_STATE_HOME")).filePath("routes");
+    QString state;
+    const auto folder = [&] { return QDir(state).filePath("tallyscope"); };
+    const auto fileInPlace = [&] {
+        QDir(folder()).removeRecursively();
+        return !m_files.Write("in-place", "x").isEmpty() && QFile::copy(m_files.Path("in-place"), folder());
+    };
+    const auto removeFile = [&] { QFile::remove(folder()); };
+    std::unique_ptr<SmallDisk> disk;
+    const Route routes[] = {
+        {"a file in place of the folder at start", true, fileInPlace, removeFile, kReasonNotAFolder},
+        {"a file in place of the folder after start", false, fileInPlace, removeFile, kReasonNotAFolder},
+        {"a disk that fills after the first pick", false,
+         [&] {
+             if (disk->IsMounted())
+                 disk->Fill();
+             else
+                 RecoveryFolder::injectedErrorForTesting = ENOSPC;
+             return true;
+         },
+         [&] {
+             disk->Empty();
+             RecoveryFolder::injectedErrorForTesting = 0;
+         },
+         kReasonFull},
+        {"a read-only folder", false,
+         [&] {
+             RecoveryFolder::injectedErrorForTesting = EROFS;
+             return true;
+         },
+         [&] { RecoveryFolder::injectedErrorForTesting = 0; }, kReasonReadOnly},
+    };
+    int run = 0;
+    for (const Route& route : routes) {
+        SCOPED_TRACE(route.name);
+        state = QDir(base).filePath(QString::number(run++));
+        disk = std::make_unique<SmallDisk>(state, "size=64k,mode=0700");
+        if (!disk->IsMounted())
+            std::printf("note: no tmpfs here, a full disk is an injected failure\n");
+        qputenv("XDG_STATE_HOME", state.toUtf8());
+        const CString chart = Chart("a.bmp");
+        if (route.atStart) {
+            ASSERT_TRUE(route.spoil());
+            m_host.AnswerMessageBox(IDOK);
+        }
+        ASSERT_TRUE(Start({chart}));
+        Place({20, 30});
+        if (!route.atStart) {
+            ASSERT_TRUE(QTest::qWaitFor([] { return Doc()->GetJournal()->Journal().Exists(); }, 5000));
+            ASSERT_TRUE(route.spoil());
+            m_host.AnswerMessageBox(IDOK);
+        }
+        for (int pick = 0; pick < 5; ++pick) {
+            Place({30 + 10 * pick, 40});
+            QTest::qWait(100);
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !m_host.messages.empty(); }, 5000));
+        EXPECT_EQ(m_host.messages[0].text, Unusable(folder(), route.reason));
+        EXPECT_EQ(m_host.messages[0].type & MB_TYPEMASK, MB_OK);
+        EXPECT_TRUE(Doc()->GetJournal()->IsUnprotected());
+        QTest::qWait(DocumentJournal::kRetryMs + 500); // a retry fails again: no second message
+        EXPECT_EQ(m_host.messages.size(), 1u) << "once per cause";
+        EXPECT_EQ(StatusText(), kMsgJournalUnprotected);
+
+        // Mended without another change: the retry journals the work, and the status bar says so.
+        route.mend();
+        ASSERT_TRUE(QTest::qWaitFor([] { return !Doc()->GetJournal()->IsUnprotected(); },
+                                    DocumentJournal::kRetryMs * 3));
+        EXPECT_EQ(StatusText(), kMsgJournalProtectedAgain);
+        LeaveAsIfKilled();
+        m_host.AnswerMessageBox(IDYES);
+        ASSERT_TRUE(Start({chart}));
+        ASSERT_EQ(m_host.messages.size(), 2u);
+        EXPECT_EQ(m_host.messages[1].text, Text(kMsgRestoreWork, "a.bmp", 6)) << "every pick kept";
+        Restart();
+        disk.reset();
+    }
+}
+
+// Two causes are two messages; the same cause again after the folder came back is not told again.
+TEST_F(Recovery, Journal_EachCauseToldOnce) {
+    const CString chart = Chart("a.bmp");
+    ASSERT_TRUE(Start({chart}));
+    const QString folder = RecoveryFolder::Path();
+    CString other;
+    other.Format(kReasonOther, EIO);
+    struct Failure {
+        int error;
+        const char* reason; // null: the cause was told before
+    };
+    const Failure failures[] = {
+        {ENOSPC, kReasonFull}, {EROFS, kReasonReadOnly}, {ENOSPC, nullptr}, {EIO, other.GetString()}};
+    std::vector<CString> expected;
+    for (const auto& [error, reason] : failures) {
+        RecoveryFolder::injectedErrorForTesting = error;
+        if (reason != nullptr) {
+            m_host.AnswerMessageBox(IDOK);
+            expected.push_back(Unusable(folder, reason));
+        }
+        Place({20, 30});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Doc()->GetJournal()->IsUnprotected(); }, 5000));
+        QTest::qWait(200);
+        RecoveryFolder::injectedErrorForTesting = 0;
+        ASSERT_TRUE(QTest::qWaitFor([] { return !Doc()->GetJournal()->IsUnprotected(); },
+                                    DocumentJournal::kRetryMs * 3));
+    }
+    ASSERT_EQ(m_host.messages.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(m_host.messages[i].text, expected[i]) << i;
+}
+
+// A restored journal stays on disk until the program's own journal holds its work.
+TEST_F(Recovery, Restore_TheOldJournalGoesOnlyOnceTheNewOneIsOnDisk) {
+    const CString chart = Chart("a.bmp");
+    ASSERT_TRUE(Start({chart}));
+    Place({20, 30});
+    Place({40, 30});
+    const QString orphan = LeaveAsIfKilled();
+
+    RecoveryFolder::injectedErrorForTesting = ENOSPC;
+    m_host.AnswerMessageBox(IDOK);  // the failure, told once, at start
+    m_host.AnswerMessageBox(IDYES); // the offer
+    ASSERT_TRUE(Start({chart}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_host.messages.size() == 2u; }, 5000));
+    EXPECT_EQ(Doc()->m_DataSeries.GetCurrentSeries()->m_aData.GetSize(), 2);
+    EXPECT_TRUE(QFileInfo::exists(orphan)) << "the only copy on disk";
+    QTest::qWait(DocumentJournal::kRetryMs + 500);
+    EXPECT_TRUE(QFileInfo::exists(orphan));
+
+    RecoveryFolder::injectedErrorForTesting = 0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !QFileInfo::exists(orphan); }, DocumentJournal::kRetryMs * 3));
+    EXPECT_EQ(RecoveredWork::ReadFile(Doc()->GetJournal()->Journal().Path())->PointCount(), 2);
+}
+
+// An export that must rewrite the file in place while no copy of it can be kept asks, naming that
+// cause, and writes the file when the user agrees.
+TEST_F(Recovery, InPlaceExport_WithTheFolderUnusableAsksAndWrites) {
+    const CString chart = Chart("a.bmp");
+    ASSERT_TRUE(Start({chart}));
+    Place({20, 30});
+    ASSERT_TRUE(QTest::qWaitFor([] { return Doc()->GetJournal()->Journal().Exists(); }, 5000));
+    const QByteArray expected = ExportNow(*Doc(), Out("expected.dat"));
+    const QString target = m_files.Write("earlier.dat", "earlier\r\n");
+    CStdioFile::rewriteInPlaceForTesting = true;
+    RecoveryFolder::injectedErrorForTesting = ENOSPC;
+    for (const int answer : {IDNO, IDYES}) {
+        m_host.messages.clear();
+        m_host.AnswerFileDialog(CString(target.toUtf8().constData()));
+        m_host.AnswerMessageBox(answer);
+        Command(ID_DATA_SAVE);
+        ASSERT_GE(m_host.messages.size(), 1u);
+        CString question;
+        question.Format(kMsgRewriteWithoutKeptCopy, target.toUtf8().constData(),
+                        QDir::toNativeSeparators(RecoveryFolder::Path()).toUtf8().constData());
+        EXPECT_EQ(m_host.messages[0].text, question);
+        EXPECT_EQ(ReadAll(target), answer == IDYES ? expected : QByteArray("earlier\r\n"));
+        EXPECT_EQ(Doc()->IsModified(), answer == IDNO);
+    }
+    RecoveryFolder::injectedErrorForTesting = 0;
+    CStdioFile::rewriteInPlaceForTesting = false;
+}
+
+// ---- damaged journals, journals of one picture, the picture's stamp, the export's folder ---------
+
+namespace {
+
+QByteArray Damaged(const QByteArray& text, const char* how) {
+    const std::string kind = how;
+    if (kind == "cut in half")
+        return text.left(text.size() / 2);
+    if (kind == "a flipped digit") { // the last digit of the first point
+        QByteArray changed = text;
+        const qsizetype point = changed.indexOf("\npoints ") + 1;
+        const qsizetype digit = changed.indexOf('\n', changed.indexOf('\n', point) + 1) - 1;
+        changed[digit] = changed[digit] == '0' ? '1' : '0';
+        return changed;
+    }
+    if (kind == "a flipped header byte")
+        return "t" + text.mid(1);
+    if (kind == "too large")
+        return text + QByteArray(RecoveredWork::kReadLimit, '\0');
+    return QByteArray(); // empty
+}
+
+} // namespace
+
+// A journal that fails its checks is told, with what could be read of it offered, and set aside
+// under a new name: never deleted, never offered again.
+TEST_F(Recovery, Offer_ADamagedJournalIsToldOfferedWhatCouldBeReadAndSetAside) {
+    struct Case {
+        const char* how;
+        int answer;
+        const char* question; // null: nothing could be read, the user is only told
+    };
+    const Case cases[] = {
+        {"a flipped digit", IDYES, kMsgRestoreDamagedWork},
+        {"cut in half", IDNO, nullptr},
+        {"too large", IDYES, kMsgRestoreDamagedWork},
+        {"a flipped header byte", IDOK, nullptr},
+        {"empty", IDOK, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        QDir(RecoveryFolder::Path()).removeRecursively();
+        const CString chart = Chart("a.bmp");
+        ASSERT_TRUE(Start({chart}));
+        Place({20, 30});
+        Place({40, 30});
+        Place({60, 30});
+        const QString orphan = LeaveAsIfKilled();
+        {
+            const QByteArray damaged = Damaged(ReadAll(orphan), c.how);
+            QFile file(orphan);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(damaged);
+        }
+        const RecoveredWork::Reading reading = RecoveredWork::Examine(orphan);
+        ASSERT_FALSE(reading.whole);
+        const char* question = c.question;
+        if (question == nullptr && reading.HasWork())
+            question = kMsgRestoreDamagedWork;
+        m_host.AnswerMessageBox(c.answer);
+        ASSERT_TRUE(Start());
+        ASSERT_EQ(m_host.messages.size(), 1u);
+        const QString aside = orphan + ".damaged";
+        EXPECT_TRUE(QFileInfo::exists(aside));
+        EXPECT_FALSE(QFileInfo::exists(orphan));
+        CString where;
+        where.Format(kMsgDamagedJournalKept, QDir::toNativeSeparators(aside).toUtf8().constData());
+        const QString name = reading.pictureKnown ? QString("a.bmp") : QString(kUnknownPicture);
+        CString expected = Text(question != nullptr ? question : kMsgDamagedWorkUnreadable, name,
+                                reading.work.PointCount());
+        expected += "\n" + where;
+        EXPECT_EQ(m_host.messages[0].text, expected);
+        const int points = Doc() != nullptr ? Doc()->m_DataSeries.GetCurrentSeries()->m_aData.GetSize() : 0;
+        EXPECT_EQ(points, c.answer == IDYES ? reading.work.PointCount() : 0);
+        if (c.answer == IDYES) {
+            EXPECT_GE(points, 1);
+        }
+        Restart();
+        ASSERT_TRUE(Start());
+        EXPECT_TRUE(m_host.messages.empty()) << "not offered again";
+        Restart();
+    }
+}
+
+// Two journals of one picture say when each was last changed, so that the user can tell them apart.
+TEST_F(Recovery, Offer_JournalsOfOnePictureNameTheirLastChange) {
+    const CString chart = Chart("a.bmp");
+    std::vector<RecoveredWork> works;
+    std::vector<QString> orphans;
+    const char* ids[] = {"1001-0000000a", "1002-0000000b"};
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_TRUE(Start({chart}));
+        for (int pick = 0; pick <= run; ++pick)
+            Place({20 + 10 * pick, 30});
+        orphans.push_back(LeaveAsIfKilled(ids[run]));
+        works.push_back(*RecoveredWork::ReadFile(orphans.back()));
+        ASSERT_TRUE(QFile::rename(orphans.back(), orphans.back() + ".hold")); // not offered yet
+        QTest::qWait(20); // journals written apart in time
+    }
+    for (int run = 0; run < 2; ++run) {
+        const QString& orphan = orphans[static_cast<std::size_t>(run)];
+        ASSERT_TRUE(QFile::rename(orphan + ".hold", orphan));
+        QFile file(orphan);
+        file.open(QIODevice::ReadWrite);
+        file.setFileTime(QDateTime::currentDateTime().addSecs(run * 60), QFileDevice::FileModificationTime);
+    }
+    m_host.AnswerMessageBox(IDCANCEL);
+    m_host.AnswerMessageBox(IDCANCEL);
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(m_host.messages.size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        const RecoveredWork& work = works[static_cast<std::size_t>(1 - i)]; // newest first
+        CString expected = Text(kMsgRestoreWork, "a.bmp", work.PointCount());
+        CString note;
+        note.Format(kMsgJournalLastChange, QDateTime::fromMSecsSinceEpoch(work.writtenMs)
+                                               .toString("yyyy/MM/dd HH:mm:ss")
+                                               .toUtf8()
+                                               .constData());
+        expected += "\n" + note;
+        EXPECT_EQ(m_host.messages[static_cast<std::size_t>(i)].text, expected) << i;
+    }
+}
+
+// The picture the points were picked on is the file as it was opened: one replaced before the
+// first change is said to have changed, whether it came on the command line or was opened later.
+TEST_F(Recovery, Offer_APictureReplacedBeforeTheFirstChangeIsSaidToHaveChanged) {
+    for (const bool openedLater : {false, true}) {
+        SCOPED_TRACE(openedLater);
+        QDir(RecoveryFolder::Path()).removeRecursively();
+        const CString a = Chart("a.bmp");
+        const CString b = Chart("b.bmp");
+        ASSERT_TRUE(Start({a}));
+        if (openedLater) {
+            ASSERT_NE(theApp.OpenDocumentFile(b), nullptr);
+        }
+        const char* name = openedLater ? "b.bmp" : "a.bmp";
+        QTest::qWait(20);
+        Chart(name, Qt::yellow); // replaced between the open and the first change
+        Place({20, 30});
+        LeaveAsIfKilled();
+        m_host.AnswerMessageBox(IDCANCEL);
+        ASSERT_TRUE(Start({openedLater ? b : a}));
+        ASSERT_EQ(m_host.messages.size(), 1u);
+        EXPECT_EQ(m_host.messages[0].text, Text(kMsgRestoreWorkPictureChanged, name, 1));
+        Restart();
+    }
+}
+
+namespace {
+std::vector<std::pair<std::string, QString>> g_steps;
+void RecordStep(const char* step, const QString& path) {
+    g_steps.emplace_back(step, QFileInfo(path).absoluteFilePath());
+}
+} // namespace
+
+// The export's new name reaches the disk (its folder flushed) before the journal goes.
+TEST_F(Recovery, Export_TheFileIsOnDiskBeforeTheJournalGoes) {
+    const CString chart = Chart("a.bmp");
+    ASSERT_TRUE(Start({chart}));
+    Place({20, 30});
+    ASSERT_TRUE(QTest::qWaitFor([] { return Doc()->GetJournal()->Journal().Exists(); }, 5000));
+    const QString journal = QFileInfo(Doc()->GetJournal()->Journal().Path()).absoluteFilePath();
+    const QString out = Out("out.dat");
+    g_steps.clear();
+    RecoveryFolder::observerForTesting = RecordStep;
+    m_host.AnswerFileDialog(CString(out.toUtf8().constData()));
+    Command(ID_DATA_SAVE);
+    RecoveryFolder::observerForTesting = nullptr;
+    const auto at = [](const std::string& step, const QString& path) {
+        return std::find(g_steps.begin(), g_steps.end(), std::make_pair(step, path)) - g_steps.begin();
+    };
+    const auto synced = at("sync", QFileInfo(out).absolutePath());
+    const auto removed = at("remove", journal);
+    ASSERT_LT(removed, static_cast<std::ptrdiff_t>(g_steps.size())) << "the journal went";
+    EXPECT_LT(synced, removed) << "the export's folder flushed first";
+}
+
+// A kept copy whose file was finished, or written since, is not offered: it is set aside and the
+// status bar says where. One whose file was cut short is offered with the file's time and size.
+TEST_F(Recovery, InPlaceExport_AKeptCopyIsOfferedOnlyWhileTheFileHoldsWhatTheCutLeft) {
+    const QByteArray previous = "Pixcel Value\r\nprevious\r\n";
+    const QByteArray fresh = "Pixcel Value\r\nthe new contents\r\n";
+    for (const bool finished : {false, true}) {
+        SCOPED_TRACE(finished);
+        const QString target = m_files.Write("earlier.dat", previous);
+        QString copy = KeptFile::Keep(target, previous);
+        ASSERT_FALSE(copy.isEmpty());
+        KeptFile::AddNew(copy, fresh.constData(), fresh.size());
+        {
+            QFile file(target);
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            file.resize(0);
+            file.write(finished ? fresh : fresh.left(5));
+        }
+        if (finished)
+            KeptFile::MarkDone(copy);
+        const QString orphan = QDir(RecoveryFolder::Path()).filePath("4242-0badc0de-1.kept");
+        ASSERT_TRUE(QFile::rename(copy, orphan));
+        const QFileInfo now(target);
+        if (!finished)
+            m_host.AnswerMessageBox(IDYES);
+        ASSERT_TRUE(Start());
+        if (finished) {
+            EXPECT_TRUE(m_host.messages.empty());
+            EXPECT_EQ(ReadAll(target), fresh) << "never rolled back";
+            EXPECT_TRUE(QFileInfo::exists(orphan + ".outdated"));
+            CString note;
+            note.Format(kMsgKeptFileSetAside, QDir::toNativeSeparators(target).toUtf8().constData(),
+                        QDir::toNativeSeparators(orphan + ".outdated").toUtf8().constData());
+            EXPECT_EQ(StatusText(), note);
+        } else {
+            ASSERT_EQ(m_host.messages.size(), 1u);
+            CString question;
+            question.Format(kMsgPutBackKeptFile, QDir::toNativeSeparators(target).toUtf8().constData());
+            CString state;
+            state.Format(kMsgKeptFileState, now.lastModified().toString("yyyy/MM/dd HH:mm:ss").toUtf8().constData(),
+                         5LL, static_cast<long long>(previous.size()));
+            EXPECT_EQ(m_host.messages[0].text, question + "\n" + state);
+            EXPECT_EQ(ReadAll(target), previous);
+            EXPECT_FALSE(QFileInfo::exists(orphan));
+        }
+        Restart();
+    }
 }
