@@ -2,6 +2,7 @@
 
 #include "doc/CTallyscopeDoc.h"
 #include "doc/RecoveredWork.h"
+#include "work/DocumentWork.h"
 #include "platform/app/CFrameWnd.h"
 #include "platform/app/CWinApp.h"
 #include "platform/core/KeptFile.h"
@@ -154,7 +155,7 @@ WorkRecovery::Outcome WorkRecovery::OfferDamaged(CTallyscopeDoc& doc, const QStr
         return Outcome::LetGo;
     if (!OpenPictureOf(doc, work, pictures))
         return Outcome::Left;
-    doc.RestoreWork(work);
+    doc.TakeOverWork(work);
     return Outcome::Restored;
 }
 
@@ -190,7 +191,7 @@ WorkRecovery::Outcome WorkRecovery::Offer(CTallyscopeDoc& doc, const RecoveredWo
     }
     if (!OpenPictureOf(doc, work, pictures))
         return Outcome::Left;
-    doc.RestoreWork(work);
+    doc.TakeOverWork(work);
     return Outcome::Restored;
 }
 
@@ -211,7 +212,7 @@ WorkRecovery::Outcome WorkRecovery::OfferExport(const char* question, const QStr
 // dialog and export.
 bool WorkRecovery::ExportWithoutPicture(const RecoveredWork& work) {
     CTallyscopeDoc holder;
-    work.ApplyTo(holder);
+    DocumentWork::ApplyTo(work, holder);
     return holder.ExportData() != FALSE;
 }
 

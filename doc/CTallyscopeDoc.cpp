@@ -129,17 +129,8 @@ void CTallyscopeDoc::StartJournal() {
     m_journal->CheckFolder();
 }
 
-void CTallyscopeDoc::RestoreWork(const RecoveredWork& work) {
-    work.ApplyTo(*this);
-    WorkReplaced();
-}
-
 void CTallyscopeDoc::TakeOverWork(const WorkState& state) {
     DocumentWork::ApplyTo(state, *this);
-    WorkReplaced();
-}
-
-void CTallyscopeDoc::WorkReplaced() {
     const BOOL selected = GetSelectedData() != nullptr ? TRUE : FALSE;
     for (POSITION pos = GetFirstViewPosition(); pos != nullptr;) {
         CView* view = GetNextView(pos);

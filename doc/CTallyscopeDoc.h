@@ -46,10 +46,9 @@ public:
     // one document; documents made for other purposes keep no journal).
     void StartJournal();
     DocumentJournal* GetJournal() { return m_journal.get(); }
-    // Takes over work left by a program that did not end normally: the points, the calibration,
-    // the switches and the selection, as unexported work journalled at once.
-    void RestoreWork(const RecoveredWork& work);
-    // Takes over work saved in a work file, in the same way.
+    // Takes over work from elsewhere: left by a program that did not end normally (the journal's
+    // RecoveredWork), or saved in a work file. The points, the calibration, the switches and the
+    // selection become unexported work, journalled at once.
     void TakeOverWork(const WorkState& state);
     // The session is ending without a chance to ask: the work as it is now goes to the journal.
     void FlushJournal();
@@ -109,8 +108,6 @@ public:
 private:
     // The new picture replaces the contents: the open succeeds.
     BOOL TakePicture(LPCTSTR lpszPathName, std::unique_ptr<IPictureDisp> picture);
-    // After the work was replaced from elsewhere: views, selection marks and journal follow it.
-    void WorkReplaced();
 
     // The previous series' measure as last worked out. Besides the note of a change, the series'
     // index and number of points must match, so a point added or a series started is never

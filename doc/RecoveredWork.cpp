@@ -2,6 +2,7 @@
 
 #include "doc/CTallyscopeDoc.h"
 #include "platform/core/FileIdentity.h"
+#include "work/DocumentWork.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -201,25 +202,7 @@ bool ReadPdfPageAndWritten(Lines& lines, RecoveredWork& work) {
     return ReadLine(lines, "written", work.writtenMs);
 }
 
-RecoveredWork::Reference ReferenceOf(const CData& point) {
-    return {point.m_nPixelX, point.m_nPixelY, point.m_dValueX, point.m_dValueY};
-}
-
-void PutReference(CData& point, const RecoveredWork::Reference& reference) {
-    point.m_nPixelX = reference.x;
-    point.m_nPixelY = reference.y;
-    point.m_dValueX = reference.valueX;
-    point.m_dValueY = reference.valueY;
-    point.m_bSelected = FALSE;
-}
-
 } // namespace
-
-bool RecoveredWork::Reference::operator==(const Reference& other) const {
-    return x == other.x && y == other.y &&
-           std::bit_cast<std::uint64_t>(valueX) == std::bit_cast<std::uint64_t>(other.valueX) &&
-           std::bit_cast<std::uint64_t>(valueY) == std::bit_cast<std::uint64_t>(other.valueY);
-}
 
 RecoveredWork::PictureStamp RecoveredWork::PictureStamp::Of(const QString& path, const FileIdentity& opened) {
     PictureStamp stamp;
@@ -253,40 +236,9 @@ RecoveredWork::PictureStamp RecoveredWork::PictureStamp::Of(const QString& path,
 
 RecoveredWork RecoveredWork::Capture(const CTallyscopeDoc& doc) {
     RecoveredWork work;
-    work.picturePath = QString::fromUtf8(doc.GetPathName().GetString());
+    static_cast<WorkState&>(work) = DocumentWork::Capture(doc);
     work.pdfPage = doc.GetPdfPage();
     work.writtenMs = QDateTime::currentMSecsSinceEpoch();
-    const CDataSeries& all = doc.m_DataSeries;
-    work.series.assign(static_cast<std::size_t>(all.m_aSeries.GetSize()), Series());
-    for (int s = 0; s < all.m_aSeries.GetSize(); ++s) {
-        const CDataArray& points = *all.m_aSeries[s];
-        Series& copy = work.series[static_cast<std::size_t>(s)];
-        copy.reserve(static_cast<std::size_t>(points.m_aData.GetSize()));
-        for (int i = 0; i < points.m_aData.GetSize(); ++i) {
-            const CData& point = *points.m_aData[i];
-            copy.emplace_back(point.m_nPixelX, point.m_nPixelY);
-            if (point.m_bSelected && work.selectedSeries == -2) {
-                work.selectedSeries = s;
-                work.selectedIndex = i;
-            }
-        }
-    }
-    const CDataAxis& axis = doc.m_DataAxis;
-    work.origin = ReferenceOf(axis.m_Origin);
-    work.xAxis = ReferenceOf(axis.m_XAxis);
-    work.yAxis = ReferenceOf(axis.m_YAxis);
-    const CData* references[] = {&axis.m_Origin, &axis.m_XAxis, &axis.m_YAxis};
-    for (int r = 0; r < 3; ++r) {
-        if (references[r]->m_bSelected) { // the document's selection prefers a reference point
-            work.selectedSeries = -1;
-            work.selectedIndex = r;
-            break;
-        }
-    }
-    work.logX = axis.m_bLogX != FALSE;
-    work.logY = axis.m_bLogY != FALSE;
-    work.measureLength = doc.m_bMeasureLength != FALSE;
-    work.measureArea = doc.m_bMeasureArea != FALSE;
     return work;
 }
 
@@ -427,6 +379,7 @@ RecoveredWork::Reading RecoveredWork::Read(QIODevice& device, qint64 limit) {
     if (!lines.Next(line) || !line.Word("end") || !line.Read(checksum, 16) || !line.Done() ||
         checksum != expected || !lines.AtEnd() || !work.SelectionFits())
         return reading.Damaged();
+    work.currentSeries = static_cast<int>(work.series.size()) - 1;
     reading.whole = true;
     return reading;
 }
@@ -436,6 +389,7 @@ RecoveredWork::Reading& RecoveredWork::Reading::Damaged() {
         work.series.emplace_back();
     while (work.series.size() > 1 && work.series.back().empty())
         work.series.pop_back();
+    work.currentSeries = static_cast<int>(work.series.size()) - 1;
     if (!work.SelectionFits()) {
         work.selectedSeries = -2;
         work.selectedIndex = 0;
@@ -447,39 +401,6 @@ bool RecoveredWork::Reading::HasWork() const {
     return calibrationRead || work.PointCount() > 0;
 }
 
-bool RecoveredWork::SelectionFits() const {
-    return selectedSeries == -2 || (selectedSeries == -1 && selectedIndex >= 0 && selectedIndex < 3) ||
-           (selectedSeries >= 0 && static_cast<std::size_t>(selectedSeries) < series.size() &&
-            selectedIndex >= 0 &&
-            static_cast<std::size_t>(selectedIndex) < series[static_cast<std::size_t>(selectedSeries)].size());
-}
-
-void RecoveredWork::ApplyTo(CTallyscopeDoc& doc) const {
-    doc.ClearSelection();
-    CDataSeries& all = doc.m_DataSeries;
-    all.DeleteAll();
-    for (std::size_t s = 0; s < series.size(); ++s) {
-        if (s > 0)
-            all.NewSeries();
-        for (const auto& [x, y] : series[s])
-            all.AddData(x, y);
-    }
-    CDataAxis& axis = doc.m_DataAxis;
-    PutReference(axis.m_Origin, origin);
-    PutReference(axis.m_XAxis, xAxis);
-    PutReference(axis.m_YAxis, yAxis);
-    axis.m_bLogX = logX ? TRUE : FALSE;
-    axis.m_bLogY = logY ? TRUE : FALSE;
-    doc.m_bMeasureLength = measureLength ? TRUE : FALSE;
-    doc.m_bMeasureArea = measureArea ? TRUE : FALSE;
-    if (selectedSeries >= 0) {
-        all.m_aSeries[selectedSeries]->m_aData[selectedIndex]->m_bSelected = TRUE;
-    } else if (selectedSeries == -1) {
-        CData* references[] = {&axis.m_Origin, &axis.m_XAxis, &axis.m_YAxis};
-        references[selectedIndex]->m_bSelected = TRUE;
-    }
-}
-
 RecoveredWork::PictureState RecoveredWork::CheckPicture() const {
     const PictureStamp now = PictureStamp::Of(picturePath);
     if (now.size < 0)
@@ -489,11 +410,4 @@ RecoveredWork::PictureState RecoveredWork::CheckPicture() const {
     // A large picture is hashed in part: there, a new modification time counts as a change.
     return now.modifiedNs == picture.modifiedNs || now.size <= kWholeHashLimit ? PictureState::Same
                                                                                : PictureState::Changed;
-}
-
-int RecoveredWork::PointCount() const {
-    std::size_t count = 0;
-    for (const Series& points : series)
-        count += points.size();
-    return static_cast<int>(count);
 }

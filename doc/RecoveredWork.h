@@ -1,13 +1,16 @@
 #pragma once
-// The document's work as the recovery journal keeps it: the picture it belongs to (path, size,
-// modification time and a hash of its bytes, or of its first and last few megabytes when it is
-// large, and for a PDF the page and resolution it was rendered at), every series with its points in picture pixels, the calibration with its values and log
-// flags, the measurement switches, the current series and the selection. Numbers are written so
+// The document's work as the recovery journal keeps it: the work state (WorkState, the same
+// description the work file writes) with the picture it belongs to stamped as the journal stamps
+// it (path, size, modification time and a hash of its bytes, or of its first and last few
+// megabytes when it is large, and for a PDF the page and resolution it was rendered at). The journal keeps the document's part of the state: every series
+// with its points in picture pixels, the calibration with its values and log flags, the
+// measurement switches, the current series and the selection. Numbers are written so
 // that they read back bit for bit, and the text ends with a checksum of itself, so that a journal
 // either reads back exactly as written or not at all.
 
 #include "platform/core/FileIdentity.h"
 #include "platform/picture/PictureResult.h"
+#include "work/WorkState.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,7 +22,7 @@
 class CTallyscopeDoc;
 class QIODevice;
 
-class RecoveredWork {
+class RecoveredWork : public WorkState {
 public:
     // The picture file as it was when the work was journalled.
     struct PictureStamp {
@@ -32,15 +35,6 @@ public:
         static PictureStamp Of(const QString& path, const FileIdentity& opened = FileIdentity());
         bool operator==(const PictureStamp&) const = default;
     };
-    enum class PictureState { Same, Changed, Missing };
-    struct Reference {
-        int x = 0;
-        int y = 0;
-        double valueX = 0.0;
-        double valueY = 0.0;
-        bool operator==(const Reference& other) const;
-    };
-    using Series = std::vector<std::pair<int, int>>;
     // What reading a journal gave: the whole work, or, from a journal that fails its checks (cut,
     // changed, too large), the work read before the damage.
     struct Reading;
@@ -57,33 +51,15 @@ public:
     static Reading Read(QIODevice& device, qint64 limit = kReadLimit);
     static Reading Examine(const QString& path);
 
-    // Puts the work into the document: points, series, calibration, switches and selection.
-    void ApplyTo(CTallyscopeDoc& doc) const;
-    // Whether the picture file is still the one the work was picked on.
+    // Whether the picture file is still the one the work was picked on, by the journal's stamp.
     PictureState CheckPicture() const;
-    int PointCount() const;
-    // Whether the selection names a point or reference point the work has.
-    bool SelectionFits() const;
     // The work alone, without the picture's stamp or the time: equal for equal work.
     QByteArray WorkText() const;
 
-    QString picturePath;
     PictureStamp picture;
     // The PDF page the points were picked on; nothing for a picture file.
     std::optional<PdfPageChoice> pdfPage;
     qint64 writtenMs = 0;
-    std::vector<Series> series{Series()};
-    Reference origin;
-    Reference xAxis;
-    Reference yAxis;
-    bool logX = false;
-    bool logY = false;
-    bool measureLength = false;
-    bool measureArea = false;
-    // The selected point: a picked one (series, index) or a reference point (-1, 0 origin,
-    // 1 X axis, 2 Y axis); none when selectedSeries is -2.
-    int selectedSeries = -2;
-    int selectedIndex = 0;
 };
 
 struct RecoveredWork::Reading {

@@ -32,9 +32,7 @@ int WorkState::PointCount() const {
     return static_cast<int>(count);
 }
 
-bool WorkState::IsConsistent() const {
-    if (series.empty() || currentSeries != static_cast<int>(series.size()) - 1)
-        return false;
+bool WorkState::SelectionFits() const {
     if (selectedSeries == kNoSelection)
         return true;
     if (selectedSeries == kReferenceSelected)
@@ -42,6 +40,10 @@ bool WorkState::IsConsistent() const {
     return selectedSeries >= 0 && static_cast<std::size_t>(selectedSeries) < series.size() &&
            selectedIndex >= 0 &&
            static_cast<std::size_t>(selectedIndex) < series[static_cast<std::size_t>(selectedSeries)].size();
+}
+
+bool WorkState::IsConsistent() const {
+    return !series.empty() && currentSeries == static_cast<int>(series.size()) - 1 && SelectionFits();
 }
 
 WorkState::PictureState WorkState::CheckPicture() const {

@@ -62,7 +62,9 @@ public:
     bool operator==(const WorkState&) const = default;
 
     int PointCount() const;
-    // Whether the selection names a point that exists and the current series is the last one.
+    // Whether the selection names a point or reference point the work has.
+    bool SelectionFits() const;
+    // Whether the selection fits and the current series is the last one.
     bool IsConsistent() const;
     // Whether the picture file is still the one the work was saved with.
     PictureState CheckPicture() const;

@@ -316,3 +316,80 @@ TEST_F(WorkFileWindow, MovedPicture_IsSaidSoAndAnotherMayBeChosen) {
         Document()->SetModifiedFlag(FALSE);
     }
 }
+
+namespace {
+
+// What the window manager does when the user brings a window forward.
+void Activate(QWidget* window) {
+    window->activateWindow();
+    if (QApplication::activeWindow() != window)
+        QApplication::setActiveWindow(window); // the headless platform has no window manager
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
+// Opens ツール on the menu bar with the mouse and clicks the item whose caption starts so.
+void ChooseFromTools(const QString& caption) {
+    QMenuBar* bar = dynamic_cast<CMainFrame*>(theApp.m_pMainWnd)->GetFrameWidget()->menuBar();
+    QAction* tools = nullptr;
+    for (QAction* action : bar->actions()) {
+        if (action->text() == QStringLiteral("ツール(&T)"))
+            tools = action;
+    }
+    ASSERT_NE(tools, nullptr);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(tools).center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tools->menu()->isVisible(); }));
+    for (QAction* item : tools->menu()->actions()) {
+        if (item->text().startsWith(caption)) {
+            QTest::mouseClick(tools->menu(), Qt::LeftButton, {}, tools->menu()->actionGeometry(item).center());
+            return;
+        }
+    }
+    FAIL() << "no item " << caption.toStdString();
+}
+
+void ExportWithCtrlS() {
+    QTest::keyClick(dynamic_cast<CMainFrame*>(theApp.m_pMainWnd)->GetFrameWidget()->windowHandle(), Qt::Key_S, Qt::ControlModifier);
+}
+
+} // namespace
+
+// The whole run through the real window: points picked with the mouse, exported with Ctrl+S, the
+// work saved from the menu, the program ended and started again, the work file opened from the
+// menu, and Ctrl+S writes the same bytes as before.
+TEST_F(WorkFileWindow, RealWindow_SaveCloseOpenAndExport) {
+    StartOnChart();
+    Activate(MainFrame()->GetFrameWidget());
+    for (const QPoint at : {QPoint(20, 30), QPoint(60, 45), QPoint(110, 20)})
+        QTest::mouseClick(View()->GetInputWidget(), Qt::LeftButton, Qt::ShiftModifier, at);
+    QTest::mouseClick(View()->GetInputWidget(), Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, {150, 90});
+    QTest::mouseClick(View()->GetInputWidget(), Qt::LeftButton, Qt::ShiftModifier, {30, 120});
+    ASSERT_EQ(DocumentWork::Capture(*Document()).PointCount(), 5);
+    const QString before = m_files.Path("before.dat");
+    m_host.AnswerFileDialog(CString(before.toUtf8().constData()));
+    ExportWithCtrlS();
+    ASSERT_TRUE(QFile::exists(before));
+
+    const QString work = m_files.Path("run.tallyscope.json");
+    m_host.AnswerFileDialog(CString(work.toUtf8().constData()));
+    ChooseFromTools(QStringLiteral("作業の保存"));
+    ASSERT_TRUE(QFile::exists(work));
+    Command(ID_APP_EXIT);
+    ASSERT_EQ(theApp.m_pMainWnd, nullptr);
+    DeleteDestroyedWindows();
+
+    ASSERT_TRUE(Start());
+    Activate(MainFrame()->GetFrameWidget());
+    m_host.AnswerFileDialog(CString(work.toUtf8().constData()));
+    ChooseFromTools(QStringLiteral("作業を開く"));
+    EXPECT_EQ(Document()->GetPathName(), m_chart);
+    const QString after = m_files.Path("after.dat");
+    m_host.AnswerFileDialog(CString(after.toUtf8().constData()));
+    Activate(MainFrame()->GetFrameWidget());
+    ExportWithCtrlS();
+    QFile beforeFile(before);
+    QFile afterFile(after);
+    ASSERT_TRUE(beforeFile.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(afterFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(afterFile.readAll(), beforeFile.readAll());
+    EXPECT_TRUE(m_host.messages.empty());
+}
