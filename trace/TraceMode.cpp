@@ -62,14 +62,23 @@ void TraceMode::Leave() {
     ShowMessage(nullptr);
 }
 
+bool TraceMode::TracerIsFor(const QImage* picture) const {
+    return m_tracer && picture != nullptr && m_pTracedPicture == picture &&
+           m_nTracedOpenCount == Document()->GetOpenCount();
+}
+
+void TraceMode::ForgetStaleTracer() {
+    if (m_tracer && (Document() == nullptr || !TracerIsFor(Document()->GetBitmapHandle())))
+        m_tracer.reset();
+}
+
 const CurveTracer& TraceMode::TracerFor(const QImage& picture) {
-    const int openCount = Document()->GetOpenCount();
-    if (!m_tracer || m_pTracedPicture != &picture || m_nTracedOpenCount != openCount) {
+    if (!TracerIsFor(&picture)) {
         m_tracer.reset();
         m_tracer =
             RunShowingWaitCursorWhenSlow([&picture] { return std::make_unique<CurveTracer>(picture); });
         m_pTracedPicture = &picture;
-        m_nTracedOpenCount = openCount;
+        m_nTracedOpenCount = Document()->GetOpenCount();
     }
     return *m_tracer;
 }

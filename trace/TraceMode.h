@@ -34,6 +34,9 @@ public:
     void TraceAt(QPoint pixel);
     // Turns the mode off (Escape); nothing when it is off.
     void Leave();
+    // The document has changed (another picture may be open): a tracer prepared for a picture
+    // that is no longer shown goes, so that its pixels are not held beside the new picture's.
+    void ForgetStaleTracer();
 
     void OnTraceMode();
     void OnUpdateTraceMode(CCmdUI* pCmdUI);
@@ -45,6 +48,7 @@ private:
     CTallyscopeDoc* Document() const;
     // The tracer prepared for the picture the document shows now, made on first use.
     const CurveTracer& TracerFor(const QImage& picture);
+    bool TracerIsFor(const QImage* picture) const;
     void ShowMessage(const char* text) const;
 
     CTallyscopeView& m_view;
@@ -57,8 +61,9 @@ private:
     int m_nTracedOpenCount = -1;
 };
 
-inline constexpr const char* kMsgTraceModeOn = "曲線を Shift+クリックすると自動で抽出します (Esc で終了)";
-inline constexpr const char* kMsgTraceNoCurve = "クリックした位置に曲線が見つかりませんでした";
-inline constexpr const char* kMsgTraceFailed = "曲線を抽出できませんでした (メモリが足りません)";
+// The status bar's message pane is narrow beside the read-outs: the messages are kept short.
+inline constexpr const char* kMsgTraceModeOn = "曲線を Shift+クリック";
+inline constexpr const char* kMsgTraceNoCurve = "そこに曲線が見つかりません";
+inline constexpr const char* kMsgTraceFailed = "メモリ不足で抽出できません";
 // "%d": the number of points, then the series' index as the status bar counts it.
 inline constexpr const char* kMsgTraceDone = "%d 点を抽出しました (系列 %d)";

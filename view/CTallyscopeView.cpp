@@ -97,6 +97,7 @@ bool CTallyscopeView::HasPicture() const {
 // ---- scroll extent --------------------------------------------------------------------------------
 
 void CTallyscopeView::OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) {
+    m_traceMode.ForgetStaleTracer();
     UpdateScrollSizes();
     CScrollView::OnUpdate(pSender, lHint, pHint);
 }

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <ostream>
 
 namespace {
 
@@ -19,6 +20,7 @@ struct ChartKind {
     const char* name;
     TracingChart (*make)();
 };
+void PrintTo(const ChartKind& kind, std::ostream* out) { *out << kind.name; }
 
 void PrintFigures(const char* name, const TraceAccuracy& accuracy, size_t points) {
     std::printf("[ figures  ] %-22s median %.2f px, 95 %% within %.2f px, %.2f %% beyond 2 px, "
@@ -49,7 +51,7 @@ TEST_P(CurveTracerAccuracy, CurveTracer_PointsLieOnTheCentreLineInPathOrder) { E
 
 INSTANTIATE_TEST_SUITE_P(
     ChartKinds, CurveTracerAccuracy,
-    testing::Values(ChartKind{"OnePixelLine", OnePixelLineChart}, ChartKind{"TwoPixelLine", TwoPixelLineChart},
+    testing::Values(ChartKind{"OnePixelLine", OnePixelLineChart}, ChartKind{"TwoPixelLineUnderGrid", TwoPixelLineUnderGridChart},
                     ChartKind{"JpegQuality70", JpegChart}, ChartKind{"BlackCurveAmongGrid", BlackCurveAmongGridChart},
                     ChartKind{"TwoCrossingCurves", TwoCrossingCurvesChart},
                     ChartKind{"ThreeCrossingCurves", ThreeCrossingCurvesChart},
@@ -116,6 +118,7 @@ struct BehaviourCase {
     TraceOutcome outcome;
     Taken taken;
 };
+void PrintTo(const BehaviourCase& behaviour, std::ostream* out) { *out << behaviour.name; }
 
 class CurveTracerBehaviour : public testing::TestWithParam<BehaviourCase> {};
 
@@ -174,5 +177,45 @@ TEST(CurveTracer, CurveTracer_PixelsAreFlooredWithoutConsecutiveRepeats) {
     TraceResult result{TraceOutcome::Traced, {{3.9, 4.1}, {3.2, 4.9}, {-0.5, 4.0}, {3.0, 4.0}}};
     EXPECT_EQ(result.Pixels(), (std::vector<QPoint>{{3, 4}, {-1, 4}, {3, 4}}));
 }
+
+} // namespace
+
+namespace {
+
+// The sample chart that comes with the program: a red and a blue curve, each starting on the
+// y axis and crossing the other and the grid. Every point must lie on a pixel of its curve's colour
+// or right beside one, and the trace must run from the axis to the last grid line.
+struct SampleChartCurve {
+    const char* name;
+    QPoint start;
+    QRgb colour;
+};
+void PrintTo(const SampleChartCurve& curve, std::ostream* out) { *out << curve.name; }
+
+bool NextToColour(const QImage& picture, QPoint pixel, QRgb colour) {
+    for (int y = pixel.y() - 1; y <= pixel.y() + 1; ++y)
+        for (int x = pixel.x() - 1; x <= pixel.x() + 1; ++x)
+            if (picture.rect().contains(x, y) && (picture.pixel(x, y) & 0xFFFFFF) == colour)
+                return true;
+    return false;
+}
+
+class CurveTracerSampleChart : public testing::TestWithParam<SampleChartCurve> {};
+
+TEST_P(CurveTracerSampleChart, CurveTracer_FollowsTheCurveFromAxisToEnd) {
+    const QImage picture(TALLYSCOPE_SOURCE_DIR "/samples/chart.bmp");
+    ASSERT_FALSE(picture.isNull());
+    const TraceResult result = CurveTracer(picture).TraceFrom(GetParam().start, TraceSettings());
+    ASSERT_EQ(result.outcome, TraceOutcome::Traced);
+    for (const QPoint& pixel : result.Pixels())
+        EXPECT_TRUE(NextToColour(picture, pixel, GetParam().colour)) << pixel.x() << "," << pixel.y();
+    EXPECT_LE(result.points.front().x(), 62.0);  // the y axis is at x = 60
+    EXPECT_GE(result.points.back().x(), 448.0); // the curves end at x = 450
+}
+
+INSTANTIATE_TEST_SUITE_P(SampleChart, CurveTracerSampleChart,
+                         testing::Values(SampleChartCurve{"Red", {100, 122}, 0xD02020},
+                                         SampleChartCurve{"Blue", {200, 108}, 0x0050C8}),
+                         [](const testing::TestParamInfo<SampleChartCurve>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -129,10 +129,12 @@ TracingChart OnePixelLineChart() {
     return ChartOf(picture, std::move(line));
 }
 
-TracingChart TwoPixelLineChart() {
+// The grid is drawn over the curve, cutting it every 40 pixels.
+TracingChart TwoPixelLineUnderGridChart() {
     QImage picture = WhiteCanvas();
     std::vector<QPointF> line = Drift();
     DrawLine(picture, line, StrokePen(kBlue, 2.0));
+    DrawGrid(picture, QColor(0xc8, 0xc8, 0xc8), 40);
     return ChartOf(picture, std::move(line));
 }
 

@@ -24,7 +24,7 @@ QPoint PixelOn(const std::vector<QPointF>& line, double share);
 QImage ThroughFile(const QImage& picture, const char* format, int quality = -1);
 
 TracingChart OnePixelLineChart();
-TracingChart TwoPixelLineChart();
+TracingChart TwoPixelLineUnderGridChart();
 TracingChart JpegChart();
 TracingChart BlackCurveAmongGridChart();
 TracingChart TwoCrossingCurvesChart();
