@@ -17,6 +17,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
 
 #include <algorithm>
 #include <utility>
@@ -143,7 +144,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
                 pContext))
         return FALSE;
     if (const IconResource* icon = AfxGetResourceModule().FindIcon(nIDResource))
-        m_pFrameWidget->setWindowIcon(QIcon(QString::fromUtf8(icon->imagePath)));
+        m_pFrameWidget->setWindowIcon(QIcon(QPixmap::fromImage(AfxResourcePicture(icon->imagePath))));
     BuildAccelerators(nIDResource);
     OnUpdateFrameTitle(TRUE);
     return TRUE;

@@ -63,9 +63,10 @@ void CRecentFileList::WriteList() {
     ProfileStore* profile = ProfileStore::Current();
     if (profile == nullptr)
         return;
+    std::vector<ProfileStore::Entry> entries;
     for (int i = 0; i < m_nSize; ++i)
-        profile->WriteString(m_strSectionName, EntryName(i),
-                                i < GetCount() ? (*this)[i].GetString() : nullptr);
+        entries.push_back({EntryName(i), i < GetCount() ? (*this)[i].GetString() : nullptr});
+    profile->WriteStrings(m_strSectionName, entries);
 }
 
 CString CRecentFileList::GetMenuText(int nIndex) const {

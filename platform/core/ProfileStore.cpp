@@ -43,14 +43,31 @@ CString ProfileStore::GetString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR 
     return CString(value.toString().toUtf8().constData());
 }
 
+namespace {
+void Put(QSettings& settings, LPCTSTR section, LPCTSTR entry, LPCTSTR value) {
+    if (entry == nullptr)
+        settings.remove(QString::fromUtf8(section));
+    else if (value == nullptr)
+        settings.remove(Key(section, entry));
+    else
+        settings.setValue(Key(section, entry), QString::fromUtf8(value));
+}
+
+BOOL Synced(QSettings& settings) {
+    settings.sync();
+    return settings.status() == QSettings::NoError ? TRUE : FALSE;
+}
+} // namespace
+
 BOOL ProfileStore::WriteString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue) {
     const std::unique_ptr<QSettings> settings = Open(m_strRegistryKey, m_strApplicationName);
-    if (lpszEntry == nullptr)
-        settings->remove(QString::fromUtf8(lpszSection));
-    else if (lpszValue == nullptr)
-        settings->remove(Key(lpszSection, lpszEntry));
-    else
-        settings->setValue(Key(lpszSection, lpszEntry), QString::fromUtf8(lpszValue));
-    settings->sync();
-    return settings->status() == QSettings::NoError ? TRUE : FALSE;
+    Put(*settings, lpszSection, lpszEntry, lpszValue);
+    return Synced(*settings);
+}
+
+BOOL ProfileStore::WriteStrings(LPCTSTR lpszSection, const std::vector<Entry>& entries) {
+    const std::unique_ptr<QSettings> settings = Open(m_strRegistryKey, m_strApplicationName);
+    for (const Entry& entry : entries)
+        Put(*settings, lpszSection, entry.name.GetString(), entry.value);
+    return Synced(*settings);
 }

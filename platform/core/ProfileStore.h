@@ -6,6 +6,8 @@
 
 #include "platform/core/CString.h"
 
+#include <vector>
+
 class ProfileStore {
 public:
     // Becomes the current store until it is destroyed; the one it replaces comes back then.
@@ -22,6 +24,13 @@ public:
     CString GetString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszDefault = nullptr) const;
     // Writes the entry; a null value removes the entry, a null entry the whole section.
     BOOL WriteString(LPCTSTR lpszSection, LPCTSTR lpszEntry, LPCTSTR lpszValue);
+    // Writes several entries of one section in one go: the store's file is locked, written and
+    // replaced once, not once an entry. A null value removes its entry.
+    struct Entry {
+        CString name;
+        const char* value;
+    };
+    BOOL WriteStrings(LPCTSTR lpszSection, const std::vector<Entry>& entries);
 
     // The store of the running application, or null before there is one.
     static ProfileStore* Current();

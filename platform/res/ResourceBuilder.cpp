@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -187,8 +188,15 @@ std::vector<QAction*> AfxInstallAccelerators(QWidget* window, std::span<const Ac
     return installed;
 }
 
+QImage AfxResourcePicture(const char* imagePath) {
+    QImageReader reader(QString::fromUtf8(imagePath));
+    reader.setFormat("png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 std::vector<QPixmap> AfxToolBarPictures(const ToolBarTemplate& toolBar) {
-    const QImage strip(QString::fromUtf8(toolBar.imagePath));
+    const QImage strip = AfxResourcePicture(toolBar.imagePath);
     const auto buttons =
         std::count_if(toolBar.items.begin(), toolBar.items.end(), [](UINT id) { return id != ID_SEPARATOR; });
     if (strip.isNull() || strip.height() < toolBar.buttonHeight ||

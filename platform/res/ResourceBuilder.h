@@ -6,6 +6,7 @@
 
 #include "platform/res/AfxResource.h"
 
+#include <QImage>
 #include <QKeySequence>
 #include <QPixmap>
 
@@ -56,3 +57,6 @@ std::vector<QAction*> AfxInstallAccelerators(QWidget* window, std::span<const Ac
 // The button pictures of a toolbar, cut in order from its strip; empty when the strip cannot be
 // read or holds fewer pictures than the toolbar has buttons.
 std::vector<QPixmap> AfxToolBarPictures(const ToolBarTemplate& toolBar);
+// A picture of the program's resources (a PNG), read as the PNG it is: left to guess the format,
+// Qt's reader would load and ask every image plugin there is first, at every launch.
+QImage AfxResourcePicture(const char* imagePath);
