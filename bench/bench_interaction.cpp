@@ -12,7 +12,7 @@
 // and the two take turns (random interleaving is on unless the command line says otherwise).
 #include "QtBenchmarkMain.h"
 
-#include "VirtualDisplay.h"
+#include "../tests/support/VirtualDisplay.h"
 
 #include "doc/DocumentJournal.h"
 
@@ -25,7 +25,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -258,7 +257,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<VirtualDisplay> display;
     return RunQtBenchmarksTakingTurns(argc, argv, [&] {
         display = std::make_unique<VirtualDisplay>();
-        if (QStandardPaths::findExecutable("xdotool").isEmpty() || !display->Start()) {
+        if (!VirtualDisplay::IsAvailable() || !display->Start()) {
             std::fputs("bench_interaction: no Xvfb or xdotool, nothing measured\n", stderr);
             return;
         }

@@ -15,7 +15,8 @@
 // To compare with another build of the program in one run, name that build's probe in
 // TALLYSCOPE_BASELINE_PROBE: every launch is then also run with it (".../baseline"), on the same
 // files. Launches take turns in random order unless the command line says otherwise.
-#include "VirtualDisplay.h"
+#include "ScreenWatch.h"
+#include "../tests/support/VirtualDisplay.h"
 
 #include "doc/CTallyscopeDoc.h"
 
@@ -26,8 +27,10 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -66,6 +69,9 @@ QImage MakeChart(int width, int height) {
     painter.setPen(QPen(Qt::black, std::max(2, width / 1500)));
     painter.drawLine(margin, height - margin, width - margin, height - margin);
     painter.drawLine(margin, margin, margin, height - margin);
+    // What ScreenWatch looks for to tell that the picture is on screen, in whatever program.
+    painter.fillRect(ScreenWatch::kMarkerOffset, ScreenWatch::kMarkerOffset, ScreenWatch::kMarkerSide,
+                     ScreenWatch::kMarkerSide, QColor(255, 0, 255));
     painter.setPen(QPen(Qt::red, std::max(2, width / 1200)));
     for (int x = margin; x < width - margin; x += 3) {
         const double t = static_cast<double>(x - margin) / (width - 2 * margin);
@@ -192,16 +198,21 @@ double Largest(const std::vector<double>& values) {
     return *std::max_element(values.begin(), values.end());
 }
 
-void RegisterProbe(const std::string& name, const std::string& probe, const QString& picture, int repetitions,
-                   const QProcessEnvironment& settings = QProcessEnvironment::systemEnvironment(),
-                   const VirtualDisplay* display = nullptr) {
-    benchmark::RegisterBenchmark(name.c_str(), BM_LaunchToPainted, probe, picture, settings, display)
-        ->UseManualTime()
+// A launch a repetition, timed by the launch itself, reported with its spread.
+void TimeLaunches(benchmark::internal::Benchmark* launches, int repetitions) {
+    launches->UseManualTime()
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1)
         ->Repetitions(repetitions)
         ->ComputeStatistics("min", Smallest)
         ->ComputeStatistics("max", Largest);
+}
+
+void RegisterProbe(const std::string& name, const std::string& probe, const QString& picture, int repetitions,
+                   const QProcessEnvironment& settings = QProcessEnvironment::systemEnvironment(),
+                   const VirtualDisplay* display = nullptr) {
+    TimeLaunches(benchmark::RegisterBenchmark(name.c_str(), BM_LaunchToPainted, probe, picture, settings, display),
+                 repetitions);
 }
 
 std::string ProbeBesideUs(const char* name) {
@@ -237,12 +248,97 @@ void RegisterOnScreen(const VirtualDisplay& display, const std::string& name, co
     }
 }
 
+// A launch of a whole program on the virtual display, watched from outside (ScreenWatch): from the
+// launch to its first window mapped and to the picture on screen. The program is then asked to end
+// and the screen is let clear before the next launch.
+struct SeenLaunch {
+    ScreenWatch::Sighting sighting;
+    double cpuSeconds = 0;
+};
+
+SeenLaunch LaunchWatched(const QString& program, const QString& picture, const QProcessEnvironment& settings,
+                         ScreenWatch& watch) {
+    SeenLaunch launch;
+    QProcess process;
+    process.setProcessEnvironment(settings);
+    process.setProgram(program);
+    process.setArguments({picture});
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    const auto launched = ScreenWatch::Clock::now();
+    process.start();
+    if (process.waitForStarted())
+        launch.sighting = watch.Watch(launched, 60);
+    // The CPU the program spent until the picture showed, its threads together.
+    QFile stat(QString("/proc/%1/stat").arg(process.processId()));
+    if (stat.open(QIODevice::ReadOnly)) {
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 12)
+            launch.cpuSeconds = (fields[11].toDouble() + fields[12].toDouble()) / static_cast<double>(sysconf(_SC_CLK_TCK));
+    }
+    process.terminate();
+    if (!process.waitForFinished(10000)) {
+        process.kill();
+        process.waitForFinished();
+    }
+    watch.Clear(10);
+    return launch;
+}
+
+void BM_OpenSeen(benchmark::State& state, const QString& program, const QString& picture,
+                 const VirtualDisplay* display, ScreenWatch* watch) {
+    QTemporaryDir home;
+    QProcessEnvironment settings = display->Environment();
+    // Settings and recovery folders of the launch's own; the peer gets a home of its own too.
+    settings.insert("XDG_CONFIG_HOME", home.filePath("config"));
+    settings.insert("XDG_STATE_HOME", home.filePath("state"));
+    settings.insert("HOME", home.path());
+    SeenLaunch last;
+    double serverCpu = 0;
+    for (auto _ : state) {
+        const double serverBefore = display->ServerCpuMilliseconds();
+        last = LaunchWatched(program, picture, settings, *watch);
+        serverCpu = display->ServerCpuMilliseconds() - serverBefore;
+        if (last.sighting.markerSeconds < 0) {
+            state.SkipWithError("the picture never showed");
+            return;
+        }
+        state.SetIterationTime(last.sighting.markerSeconds);
+    }
+    state.counters["first_window_ms"] = last.sighting.firstWindowSeconds * 1000.0;
+    state.counters["cpu_ms"] = last.cpuSeconds * 1000.0;
+    state.counters["server_cpu_ms"] = serverCpu;
+}
+
+// This program's opens beside a peer's (TALLYSCOPE_PEER_PROGRAM, a digitiser taking the picture as
+// its one argument, e.g. g3data) and beside another build of this program
+// (TALLYSCOPE_BASELINE_PROGRAM), all watched the same way.
+void RegisterSeen(const VirtualDisplay& display, ScreenWatch& watch, const std::string& name, const QString& picture,
+                  int repetitions) {
+    if (picture.isEmpty())
+        return;
+    std::vector<std::pair<std::string, QString>> programs = {{"tallyscope", QStringLiteral(TALLYSCOPE_PROGRAM)}};
+    for (const char* variable : {"TALLYSCOPE_PEER_PROGRAM", "TALLYSCOPE_BASELINE_PROGRAM"}) {
+        const QString program = qEnvironmentVariable(variable);
+        if (!program.isEmpty())
+            programs.emplace_back(QFileInfo(program).fileName().toStdString() +
+                                      (std::string(variable) == "TALLYSCOPE_BASELINE_PROGRAM" ? "_baseline" : ""),
+                                  program);
+    }
+    for (const auto& [label, program] : programs)
+        TimeLaunches(
+            benchmark::RegisterBenchmark((name + "/" + label).c_str(), BM_OpenSeen, program, picture, &display, &watch),
+            repetitions);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QTemporaryDir dir;
     std::unique_ptr<VirtualDisplay> display;
-    return RunQtBenchmarksTakingTurns(argc, argv, [&dir, &display] {
+    std::unique_ptr<ScreenWatch> watch;
+    return RunQtBenchmarksTakingTurns(argc, argv, [&dir, &display, &watch] {
         const QString scan = WriteChart(dir, 12000, 9000, "jpg");
         benchmark::RegisterBenchmark("BM_OpenLargeScan/12000x9000_jpeg", BM_OpenLargeScan, scan)
             ->Unit(benchmark::kMillisecond)
@@ -258,7 +354,7 @@ int main(int argc, char** argv) {
                           ProbeBesideUs("tallyscope_qt_floor_probe"), scan, 3);
 
         display = std::make_unique<VirtualDisplay>();
-        if (!display->Start()) {
+        if (!VirtualDisplay::IsAvailable() || !display->Start()) {
             std::fputs("bench_open: no Xvfb or openbox, opens on screen not measured\n", stderr);
             return;
         }
@@ -266,5 +362,15 @@ int main(int argc, char** argv) {
         RegisterOnScreen(*display, "BM_OpenOnScreen/6000x4500_bmp", WriteChart(dir, 6000, 4500, "bmp"), 9);
         RegisterOnScreen(*display, "BM_OpenOnScreen/6000x4500_gif", WriteChart(dir, 6000, 4500, "gif"), 9);
         RegisterOnScreen(*display, "BM_OpenOnScreen/2000x1500_bmp", WriteChart(dir, 2000, 1500, "bmp"), 9);
+
+        watch = std::make_unique<ScreenWatch>(display->Environment().value("DISPLAY"));
+        if (!watch->IsOpen()) {
+            std::fputs("bench_open: the display cannot be watched, opens as seen not measured\n", stderr);
+            return;
+        }
+        RegisterSeen(*display, *watch, "BM_OpenSeen/12000x9000_jpeg", scan, 9);
+        RegisterSeen(*display, *watch, "BM_OpenSeen/6000x4500_bmp", WriteChart(dir, 6000, 4500, "bmp"), 9);
+        RegisterSeen(*display, *watch, "BM_OpenSeen/6000x4500_gif", WriteChart(dir, 6000, 4500, "gif"), 9);
+        RegisterSeen(*display, *watch, "BM_OpenSeen/2000x1500_bmp", WriteChart(dir, 2000, 1500, "bmp"), 9);
     });
 }

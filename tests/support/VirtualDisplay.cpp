@@ -1,11 +1,13 @@
 #include "VirtualDisplay.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTest>
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>
+#include <unistd.h>
 
 VirtualDisplay::~VirtualDisplay() {
     for (QProcess* process : {&m_windowManager, &m_server}) {
@@ -95,4 +97,18 @@ QImage VirtualDisplay::Screenshot() const {
     if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
         return {};
     return QImage::fromData(tool.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+double VirtualDisplay::ServerCpuMilliseconds() const {
+    QFile stat(QString("/proc/%1/stat").arg(m_server.processId()));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    // The fields after the command's name, which ends with the last ')': utime and stime are the
+    // 14th and 15th of the line.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return 0;
+    const double ticks = fields[11].toDouble() + fields[12].toDouble();
+    return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }

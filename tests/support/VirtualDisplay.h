@@ -2,7 +2,7 @@
 // A display of the test's own for running the real program: Xvfb on a free display number (the
 // server names it once it takes clients), openbox on it so that windows are placed and focused as
 // on a desktop, xdotool for input through the X server (XTEST), and what the screen shows: its
-// pixels and the cursor with its hot spot (XFixes).
+// pixels and the cursor with its hot spot (XFixes). The tests and the benchmarks share it.
 
 #include <QImage>
 #include <QPoint>
@@ -40,6 +40,9 @@ public:
     std::optional<Cursor> ShownCursor() const;
     // The screen's pixels (without the cursor).
     QImage Screenshot() const;
+    // The CPU the X server has spent since it started, in milliseconds: what drawing for the
+    // programs on the display cost on the server's side.
+    double ServerCpuMilliseconds() const;
 
 private:
     QProcess m_server;
