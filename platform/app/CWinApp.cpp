@@ -10,6 +10,8 @@
 #include "platform/picture/PdfPageRenderer.h"
 #include "platform/picture/PicturePrefetch.h"
 #include "platform/res/AfxResource.h"
+#include "platform/res/ResourceBuilder.h"
+#include "platform/ui/ApplicationStyle.h"
 #include "platform/ui/FrameworkLocale.h"
 #include "platform/ui/ModalHost.h"
 #include "platform/ui/QtModalHost.h"
@@ -18,6 +20,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QPixmap>
+#include <QStyle>
 
 #include <algorithm>
 #include <cstdlib>
@@ -343,6 +347,7 @@ void PreferConnectionForWindowPixels() {
 int AfxWinMain(int argc, char** argv) {
     PreferConnectionForWindowPixels();
     QApplication application(argc, argv);
+    QApplication::setStyle(new ApplicationStyle(QApplication::style()->name()));
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return 1;
@@ -355,7 +360,7 @@ int AfxWinMain(int argc, char** argv) {
     if (const VersionResource* version = AfxGetResourceModule().version)
         QApplication::setApplicationVersion(QString::fromUtf8(version->FileVersionText().GetString()));
     if (const IconResource* icon = ProgramIcon(AfxGetResourceModule()))
-        QApplication::setWindowIcon(QIcon(QString::fromUtf8(icon->imagePath)));
+        QApplication::setWindowIcon(QIcon(QPixmap::fromImage(AfxResourcePicture(icon->imagePath))));
     const EndingSignals endingSignals([app](int) { app->EndOnRequest(); });
     if (!app->InitInstance()) {
         app->ExitInstance();
