@@ -46,6 +46,9 @@ std::string PdfProblem(HRESULT result, const std::string& picture, const PdfPage
     switch (result) {
     case PDF_E_LOCKED:
         return picture + ": the PDF is locked by a password";
+    case PDF_E_NO_RENDERER:
+        return picture + ": cannot render PDF pages: " +
+               PdfPageRenderer(QString::fromStdString(picture)).ModuleError().toStdString();
     case PDF_E_NO_PAGES:
         return picture + ": the PDF has no pages";
     case PDF_E_NO_SUCH_PAGE: {
@@ -120,6 +123,8 @@ std::string Trace(const RunPlan& plan, const QImage& image, TracedPicture& trace
         const bool fromPixel = trace.option.start == TraceOption::Start::Pixel;
         const TraceResult result = fromPixel ? tracer.TraceFrom(trace.option.pixel, settings)
                                              : tracer.TraceColour(trace.option.colour, settings);
+        if (result.outcome == TraceOutcome::EngineMissing)
+            return "cannot trace curves: " + tracer.EngineError().toStdString();
         std::vector<QPoint> pixels = result.Pixels();
         if (result.outcome != TraceOutcome::Traced || pixels.empty())
             return trace.option.typed + (fromPixel ? ": no curve at this pixel" : ": no curve of this colour");

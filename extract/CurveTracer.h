@@ -1,37 +1,17 @@
 #pragma once
-// The curve tracer: picture pixels in, ordered points out. It knows no window, no document and no
-// framework; the view's trace mode and the command line both hand it a picture and a start (a pixel
+// The curve tracer: picture pixels in, ordered points out. It knows no window and no document; the
+// view's trace mode and the command line both hand it a picture and a start (a pixel
 // on the curve, or a colour) and give what it returns to the document as ordinary picks.
 //
-// Coordinates: picture pixels, x to the right and y down, pixel (i, j) covering the square
-// [i, i + 1) x [j, j + 1); a sub-pixel position p lies in the pixel (floor(p.x), floor(p.y)).
+// The engine itself lives in a module loaded at the first trace (CurveTracing); coordinates are as
+// TraceResult.h gives them.
 
-#include "extract/TraceSettings.h"
+#include "extract/CurveTracing.h"
 
 #include <QImage>
-#include <QPoint>
-#include <QPointF>
-#include <QRect>
+#include <QString>
 
 #include <memory>
-#include <vector>
-
-enum class TraceOutcome {
-    Traced,           // points holds the curve in path order
-    NoCurveAtStart,   // the start pixel is background, or its colour forms no stroke
-    NoCurveOfColour,  // no stroke of the colour anywhere (within the bounds)
-    StartOutsidePicture,
-};
-
-struct TraceResult {
-    TraceOutcome outcome = TraceOutcome::NoCurveAtStart;
-    // Centre-line positions, sub-pixel, in the order the curve is drawn; a function-like curve runs
-    // left to right.
-    std::vector<QPointF> points;
-    // The same points as the picture pixels the document stores (each point's floor), with
-    // consecutive repeats left out.
-    std::vector<QPoint> Pixels() const;
-};
 
 class CurveTracer {
 public:
@@ -51,7 +31,10 @@ public:
     // are each followed, and the longest path wins. It reads every pixel within the bounds.
     TraceResult TraceColour(QRgb colour, const TraceSettings& settings) const;
 
+    // Why the tracer's module could not be loaded, when a trace ends EngineMissing.
+    const QString& EngineError() const { return m_engineError; }
+
 private:
-    struct Prepared;
-    std::unique_ptr<Prepared> m_prepared;
+    std::unique_ptr<CurveTracing> m_tracing;
+    QString m_engineError;
 };

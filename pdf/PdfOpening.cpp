@@ -98,6 +98,9 @@ CString PdfOpening::RefusalMessage(HRESULT hr, const QString& fileName, const Pd
                     kPictureAllocationLimitMB);
         break;
     }
+    case PDF_E_NO_RENDERER:
+        text.Format(kMsgPdfNoRenderer, name.constData(), renderer ? Utf8(renderer->ModuleError()).constData() : "");
+        break;
     case E_OUTOFMEMORY:
         text.Format(kMsgPdfOutOfMemory, name.constData(), choice.page, choice.dpi);
         break;

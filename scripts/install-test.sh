@@ -33,7 +33,10 @@ cmake --install "$build" --prefix "$prefix" >"$out/install.log" 2>&1 ||
 
 # Every file, and nothing else: a stray file (a test program, a library) would land in users' /usr.
 sizes=(16 32 48 64 128 256)
-expected=("bin/tallyscope" "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml")
+# The modules the program loads the first time it renders a PDF page or traces a curve.
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build/CMakeCache.txt")
+expected=("bin/tallyscope" "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
+    "${libdir:-lib}/tallyscope/libtallyscope-pdf.so" "${libdir:-lib}/tallyscope/libtallyscope-extract.so")
 for size in "${sizes[@]}"; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
 done
@@ -76,6 +79,11 @@ grep -q "<release version=\"${version#Tallyscope }\"" "$metainfo" ||
     fail "the metainfo has no release ${version#Tallyscope }"
 usage=$(no_display "$prefix/bin/tallyscope" --help) || fail "--help failed"
 [[ "$usage" == "Usage: tallyscope [PICTURE]"* ]] || fail "--help printed \"$usage\""
+
+# The installed program finds its modules: a curve of the sample chart traced without a display.
+no_display "$prefix/bin/tallyscope" --origin 60,310=0,0 --x-axis 450,310=10 --y-axis 60,30=100 \
+    --trace 100,208 --export "$out/traced.dat" "$picture" || fail "the installed program could not trace"
+grep -q "Converted Value" "$out/traced.dat" || fail "the installed program's trace wrote no values"
 
 bash "$here/smoke-test.sh" "$prefix/bin/tallyscope" "$picture" "$out/smoke" "$id"
 echo "installed tree in $prefix is complete, valid and runs"

@@ -39,8 +39,9 @@ version=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$build/tallysco
 # Each dependency by name, whatever version dpkg-shlibdeps attaches to it.
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
+# poppler's Qt binding and OpenCV come in through the modules the program loads when it needs them.
 for package in libqt6core6 libqt6gui6 libqt6widgets6 qt6-image-formats-plugins fonts-ipafont-gothic \
-    qt6-translations-l10n; do
+    qt6-translations-l10n libpoppler-qt6-3 libopencv-imgproc406; do
     grep -qx "$package" <<<"$names" || fail "Depends lacks $package: $depends"
 done
 

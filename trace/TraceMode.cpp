@@ -98,6 +98,12 @@ void TraceMode::TraceAt(QPoint pixel) {
         ShowMessage(kMsgTraceFailed);
         return;
     }
+    if (result.outcome == TraceOutcome::EngineMissing) {
+        CString missing;
+        missing.Format(kMsgTraceNoEngine, m_tracer->EngineError().toUtf8().constData());
+        ShowMessage(missing);
+        return;
+    }
     const std::vector<QPoint> pixels = result.Pixels();
     if (result.outcome != TraceOutcome::Traced || pixels.empty()) {
         ShowMessage(kMsgTraceNoCurve);

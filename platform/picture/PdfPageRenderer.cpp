@@ -1,10 +1,8 @@
 #include "platform/picture/PdfPageRenderer.h"
 
+#include "platform/picture/PdfDocument.h"
 #include "platform/picture/PixelBuffer.h"
 
-#include <poppler-qt6.h>
-
-#include <QColor>
 #include <QFile>
 #include <QFileInfo>
 
@@ -17,25 +15,6 @@ namespace {
 constexpr double kPointsPerInch = 72.0;
 // Where a PDF reader looks for the signature: some files carry a few bytes before it.
 constexpr qint64 kSignatureWindow = 1024;
-
-// poppler tells the terminal what it thinks of a damaged file; the program says it to the user.
-void IgnorePopplerMessage(const QString&, const QVariant&) {}
-
-void SilencePoppler() {
-    static const bool silenced = [] {
-        Poppler::setDebugErrorFunction(IgnorePopplerMessage, QVariant());
-        return true;
-    }();
-    (void)silenced;
-}
-
-// Antialiased graphics and text on white paper, as the page would be printed.
-void PrepareForRendering(Poppler::Document& document) {
-    document.setRenderBackend(Poppler::Document::SplashBackend);
-    document.setRenderHint(Poppler::Document::Antialiasing, true);
-    document.setRenderHint(Poppler::Document::TextAntialiasing, true);
-    document.setPaperColor(Qt::white);
-}
 
 // A length in points at the resolution, in whole pixels, rounded as poppler sizes a whole page.
 double PixelLength(double points, int dpi) {
@@ -60,22 +39,13 @@ bool MakeOpaque32Bit(QImage& band) {
 } // namespace
 
 PdfPageRenderer::PdfPageRenderer(const QString& path, qint64 bandBytes) : m_bandBytes(bandBytes) {
-    SilencePoppler();
     if (QFileInfo(path).size() == 0) {
         m_status = PDF_E_NO_PAGES;
         return;
     }
-    m_document = Poppler::Document::load(path);
-    if (!m_document) {
-        m_status = PDF_E_DAMAGED;
-        return;
-    }
-    if (m_document->isLocked()) {
-        m_status = PDF_E_LOCKED;
-        return;
-    }
-    PrepareForRendering(*m_document);
-    m_status = m_document->numPages() > 0 ? S_OK : PDF_E_NO_PAGES;
+    m_document = PdfDocument::Open(path, m_status, &m_moduleError);
+    if (m_document != nullptr)
+        m_status = m_document->PageCount() > 0 ? S_OK : PDF_E_NO_PAGES;
 }
 
 PdfPageRenderer::~PdfPageRenderer() = default;
@@ -88,14 +58,13 @@ bool PdfPageRenderer::IsPdfFile(const QString& path) {
 }
 
 int PdfPageRenderer::PageCount() const {
-    return m_status == S_OK ? m_document->numPages() : 0;
+    return m_status == S_OK ? m_document->PageCount() : 0;
 }
 
 QSizeF PdfPageRenderer::PageSizePoints(int page) const {
     if (page < 1 || page > PageCount())
         return QSizeF();
-    const std::unique_ptr<Poppler::Page> pdfPage = m_document->page(page - 1);
-    return pdfPage ? pdfPage->pageSizeF() : QSizeF();
+    return m_document->PageSizePoints(page - 1);
 }
 
 QSize PdfPageRenderer::PixelSize(int page, int dpi) const {
@@ -142,16 +111,12 @@ DecodedPicture PdfPageRenderer::Render(const PdfPageChoice& choice) const {
     return result;
 }
 
-// poppler renders a band as the same part of the whole page rendered at once: the page is laid
-// out at the full resolution and only the band's rows are drawn.
+// Each band is the same part of the whole page rendered at once (PdfDocument::Render).
 bool PdfPageRenderer::RenderBands(int page, int dpi, QSize size, PixelBuffer& pixels) const {
-    const std::unique_ptr<Poppler::Page> pdfPage = m_document->page(page - 1);
-    if (!pdfPage)
-        return false;
     const int bandRows = static_cast<int>(std::clamp<qint64>(m_bandBytes / (4 * qint64{size.width()}), 1, size.height()));
     for (int top = 0; top < size.height(); top += bandRows) {
         const int rows = std::min(bandRows, size.height() - top);
-        QImage band = pdfPage->renderToImage(dpi, dpi, 0, top, size.width(), rows);
+        QImage band = m_document->Render(page - 1, dpi, QRect(0, top, size.width(), rows));
         if (band.isNull() || band.size() != QSize(size.width(), rows) || !MakeOpaque32Bit(band) ||
             !pixels.PackRowsFrom(band, top))
             return false;
@@ -164,11 +129,10 @@ QImage PdfPageRenderer::RenderPreview(int page, QSize box) const {
     if (points.isEmpty() || box.isEmpty())
         return QImage();
     const double scale = std::min(box.width() / points.width(), box.height() / points.height());
-    const std::unique_ptr<Poppler::Page> pdfPage = m_document->page(page - 1);
     const double dpi = kPointsPerInch * scale;
     const int width = std::max(1, static_cast<int>(std::floor(points.width() * scale)));
     const int height = std::max(1, static_cast<int>(std::floor(points.height() * scale)));
-    QImage preview = pdfPage ? pdfPage->renderToImage(dpi, dpi, 0, 0, width, height) : QImage();
+    QImage preview = m_document->Render(page - 1, dpi, QRect(0, 0, width, height));
     if (!preview.isNull() && !MakeOpaque32Bit(preview))
         return QImage();
     return preview;

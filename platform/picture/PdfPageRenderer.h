@@ -1,5 +1,5 @@
 #pragma once
-// A page of a PDF made into a picture: poppler's Qt binding renders the page at a chosen
+// A page of a PDF made into a picture: poppler's Qt binding (PdfDocument) renders the page at a chosen
 // resolution, antialiased (graphics and text), on white paper, into the one 24-bit image the
 // program holds (QImage::Format_RGB888, as PictureDecoder leaves every picture). The page is
 // rendered a band of rows at a time, each band packed into the picture's rows as it comes, so that
@@ -19,10 +19,8 @@
 
 #include <memory>
 
+class PdfDocument;
 class PixelBuffer;
-namespace Poppler {
-class Document;
-}
 
 class PdfPageRenderer {
 public:
@@ -39,8 +37,10 @@ public:
     // one whose name ends in .pdf (so that an empty or damaged PDF is refused as a PDF).
     static bool IsPdfFile(const QString& path);
 
-    // S_OK, PDF_E_DAMAGED, PDF_E_LOCKED or PDF_E_NO_PAGES.
+    // S_OK, PDF_E_DAMAGED, PDF_E_LOCKED, PDF_E_NO_PAGES or PDF_E_NO_RENDERER.
     HRESULT Status() const { return m_status; }
+    // Why the PDF module could not be loaded, for PDF_E_NO_RENDERER.
+    const QString& ModuleError() const { return m_moduleError; }
     int PageCount() const;
     // The page's size in points, its own rotation applied; empty for a page not in the file.
     QSizeF PageSizePoints(int page) const;
@@ -56,7 +56,8 @@ public:
 private:
     bool RenderBands(int page, int dpi, QSize size, PixelBuffer& pixels) const;
 
-    std::unique_ptr<Poppler::Document> m_document;
+    std::unique_ptr<PdfDocument> m_document;
     HRESULT m_status = PDF_E_DAMAGED;
+    QString m_moduleError;
     qint64 m_bandBytes;
 };

@@ -29,6 +29,9 @@ inline constexpr HRESULT PDF_E_NO_PAGES = static_cast<HRESULT>(0x800A0503u);
 inline constexpr HRESULT PDF_E_NO_SUCH_PAGE = static_cast<HRESULT>(0x800A0504u);
 inline constexpr HRESULT PDF_E_BAD_RESOLUTION = static_cast<HRESULT>(0x800A0505u);
 inline constexpr HRESULT PDF_E_TOO_LARGE = static_cast<HRESULT>(0x800A0506u);
+// The program's PDF module (poppler's binding, loaded on first use) cannot be loaded: an
+// installation that lacks it or the libraries it needs.
+inline constexpr HRESULT PDF_E_NO_RENDERER = static_cast<HRESULT>(0x800A0507u);
 constexpr bool FAILED(HRESULT hr) { return hr < 0; }
 constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
 

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -36,9 +38,11 @@ QImage MarkedPicture() {
 // The real program on a picture, with a profile store and a recovery folder of its own.
 class RealProgram {
 public:
-    RealProgram(const VirtualDisplay& display, double scale) : m_display(display) {
+    RealProgram(const VirtualDisplay& display, double scale, const QProcessEnvironment& more = {})
+        : m_display(display) {
         const QString picture = m_files.Save(MarkedPicture(), "marked.bmp");
         QProcessEnvironment environment = display.Environment();
+        environment.insert(more);
         environment.insert("XDG_CONFIG_HOME", m_home.filePath("config"));
         environment.insert("XDG_STATE_HOME", m_home.filePath("state"));
         environment.insert("QT_SCALE_FACTOR", QString::number(scale));
@@ -301,6 +305,29 @@ TEST_F(RealProgramTest, RealProgram_ShiftClickAt200PercentPicksThePixelUnderTheC
     ASSERT_TRUE(m_display.Send(pointerAt(pointer) + QStringList{"click", "1", "keyup", "shift"}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return program.JournalledPoints().size() == 1; }, 30000));
     EXPECT_EQ(program.JournalledPoints().front(), kMark);
+}
+
+// A launch loads what showing the picture needs and no more: not the PDF module with poppler, not
+// the tracer's module with OpenCV, and none of Qt's image-format plugins, which neither a BMP nor
+// the program's own PNGs need. Each would cost start-up time before the window shows.
+TEST_F(RealProgramTest, RealProgram_StartsWithoutTheLibrariesItHasNoUseForYet) {
+    QTemporaryDir log;
+    QProcessEnvironment loaderLog;
+    loaderLog.insert("LD_DEBUG", "files");
+    loaderLog.insert("LD_DEBUG_OUTPUT", log.filePath("loaded"));
+    RealProgram program(m_display, 1.0, loaderLog);
+    ASSERT_TRUE(program.WaitForWindow());
+    ASSERT_TRUE(program.Signal(SIGTERM));
+    ASSERT_TRUE(program.WaitForEnd());
+    QByteArray loaded;
+    for (const QFileInfo& file : QDir(log.path()).entryInfoList(QDir::Files)) {
+        QFile text(file.filePath());
+        if (text.open(QIODevice::ReadOnly))
+            loaded += text.readAll();
+    }
+    ASSERT_TRUE(loaded.contains("libQt6Widgets")) << "the loader's log was not written";
+    for (const char* unused : {"libpoppler", "libopencv", "/imageformats/", "libtallyscope-"})
+        EXPECT_FALSE(loaded.contains(unused)) << unused;
 }
 
 #endif

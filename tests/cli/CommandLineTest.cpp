@@ -39,19 +39,19 @@ struct Outcome {
 };
 
 // The program with the arguments, where no display can be reached: it must not need one.
-Outcome RunProgram(const std::vector<std::string>& arguments) {
+Outcome RunProgram(const std::vector<std::string>& arguments, const QString& program = TALLYSCOPE_PROGRAM) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(name);
-    QProcess program;
-    program.setProcessEnvironment(environment);
+    QProcess run;
+    run.setProcessEnvironment(environment);
     QStringList list;
     for (const std::string& argument : arguments)
         list << QString::fromStdString(argument);
-    program.start(QStringLiteral(TALLYSCOPE_PROGRAM), list);
-    EXPECT_TRUE(program.waitForFinished(60000));
-    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
-            program.readAllStandardOutput(), program.readAllStandardError()};
+    run.start(program, list);
+    EXPECT_TRUE(run.waitForFinished(60000));
+    return {run.exitStatus() == QProcess::NormalExit ? run.exitCode() : -1, run.readAllStandardOutput(),
+            run.readAllStandardError()};
 }
 
 std::vector<std::string> With(std::vector<std::string> first, const std::vector<std::string>& more) {
@@ -191,6 +191,38 @@ TEST(CommandLine, BadInput_OneLineOnStderrFailureStatusAndNothingWritten) {
         EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(out))) << c.what;
         EXPECT_EQ(Contents(QString::fromStdString(kept)), keptBefore) << c.what;
     }
+}
+
+// An installation without the modules the program loads when it first needs them: a trace or a
+// PDF page fails in one line that names the missing module, with nothing written, and the rest
+// of the program works as before.
+TEST(CommandLine, ModulesMissing_TracesAndPdfPagesFailNamingTheModuleTheRestWorks) {
+    TestFiles files;
+    ASSERT_TRUE(QDir().mkpath(files.Path("bare/bin")));
+    const QString bare = files.Path("bare/bin/tallyscope");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TALLYSCOPE_PROGRAM), bare));
+    const std::string pdf = files.Write("paper.pdf", MakeChartPdf(1)).toStdString();
+    const std::string out = files.Path("out.dat").toStdString();
+    const struct {
+        const char* what;
+        std::vector<std::string> arguments;
+        const char* named;
+    } refused[] = {
+        {"a trace", With(kCalibration, {"--trace", kOnBlueCurve, kChart.toStdString()}),
+         "cannot trace curves: libtallyscope-extract.so is in none of "},
+        {"a PDF page", With(kCalibration, {pdf}), "paper.pdf: cannot render PDF pages: libtallyscope-pdf.so is in none of "},
+    };
+    for (const auto& r : refused) {
+        SCOPED_TRACE(r.what);
+        const Outcome outcome = RunProgram(With({"--export", out}, r.arguments), bare);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_NE(outcome.errors.indexOf(r.named), -1) << outcome.errors.toStdString();
+        EXPECT_EQ(outcome.errors.count('\n'), 1) << outcome.errors.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(out)));
+    }
+    const Outcome plain = RunProgram(With({"--export", out}, With(kCalibration, {kChart.toStdString()})), bare);
+    EXPECT_EQ(plain.status, 0) << plain.errors.toStdString();
+    EXPECT_TRUE(Contents(QString::fromStdString(out)).startsWith("Pixcel Value\r\n"));
 }
 
 // Two curves traced into two series in the order typed, the export written whole, without a
