@@ -125,35 +125,32 @@ struct OptionRow {
     Problem (*apply)(CommandLineRequest& request, const std::string& value, const std::string& typed);
 };
 
-Problem ApplyOrigin(CommandLineRequest& request, const std::string& value, const std::string&) {
+// Which chart values a reference point is typed with: the origin both, an axis point its own axis's.
+enum class ReferenceValues { Both, X, Y };
+
+Problem ReadReferenceOption(const std::string& value, ReferenceValues which, std::optional<ReferenceOption>& target) {
     std::vector<double> values;
     ReferenceOption reference;
-    if (Problem problem = ReadReference(value, 2, values, reference.pixel))
+    if (Problem problem = ReadReference(value, which == ReferenceValues::Both ? 2 : 1, values, reference.pixel))
         return problem;
-    reference.valueX = values[0];
-    reference.valueY = values[1];
-    request.origin = reference;
+    if (which != ReferenceValues::Y)
+        reference.valueX = values[0];
+    if (which != ReferenceValues::X)
+        reference.valueY = values.back();
+    target = reference;
     return std::nullopt;
+}
+
+Problem ApplyOrigin(CommandLineRequest& request, const std::string& value, const std::string&) {
+    return ReadReferenceOption(value, ReferenceValues::Both, request.origin);
 }
 
 Problem ApplyXAxis(CommandLineRequest& request, const std::string& value, const std::string&) {
-    std::vector<double> values;
-    ReferenceOption reference;
-    if (Problem problem = ReadReference(value, 1, values, reference.pixel))
-        return problem;
-    reference.valueX = values[0];
-    request.xAxis = reference;
-    return std::nullopt;
+    return ReadReferenceOption(value, ReferenceValues::X, request.xAxis);
 }
 
 Problem ApplyYAxis(CommandLineRequest& request, const std::string& value, const std::string&) {
-    std::vector<double> values;
-    ReferenceOption reference;
-    if (Problem problem = ReadReference(value, 1, values, reference.pixel))
-        return problem;
-    reference.valueY = values[0];
-    request.yAxis = reference;
-    return std::nullopt;
+    return ReadReferenceOption(value, ReferenceValues::Y, request.yAxis);
 }
 
 Problem ApplyTrace(CommandLineRequest& request, const std::string& value, const std::string& typed) {
