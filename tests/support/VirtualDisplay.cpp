@@ -35,9 +35,15 @@ bool VirtualDisplay::Start() {
     if (!m_windowManager.waitForStarted())
         return false;
     // The window manager has taken the screen once it names itself on the root window; windows
-    // mapped before would be left unframed and unfocused.
+    // mapped before would be left unframed and unfocused. Now and then openbox cannot open the
+    // display it was just told of and ends at once: it is started again.
+    int restarts = 0;
     return QTest::qWaitFor(
-        [this] {
+        [this, &restarts] {
+            if (m_windowManager.state() == QProcess::NotRunning && restarts++ < 5) {
+                m_windowManager.start("openbox", {});
+                m_windowManager.waitForStarted();
+            }
             QProcess property;
             property.setProcessEnvironment(Environment());
             property.start("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"});
