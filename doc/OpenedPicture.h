@@ -1,11 +1,11 @@
 #pragma once
 // The open picture's file as it was when it was opened, for the two records of the work that name
 // it: the journal's stamp (RecoveredWork::PictureStamp) and the work file's identity
-// (WorkState::PictureIdentity). The file is held open from the moment the picture was read, and its
-// bytes are hashed once, on a thread of their own, in one pass that gives both hashes: a file saved
-// over, moved or deleted afterwards is still the one held, so it is never mistaken for the one the
-// points were picked on. A file rewritten in place before its bytes were read is known to be so:
-// its stamp has no hash and its identity is unknown, and neither passes for any file.
+// (WorkState::PictureIdentity). The file is held open from the moment the picture was read, and
+// its bytes are hashed once, on a thread of their own, for both (the journal's first): a file
+// saved over, moved or deleted afterwards is still the one held, so it is never mistaken for the
+// one the points were picked on. A file rewritten in place before its bytes were read is known to
+// be so: its stamp has no hash and its identity is unknown, and neither passes for any file.
 
 #include "doc/RecoveredWork.h"
 #include "platform/core/FileIdentity.h"
@@ -33,15 +33,13 @@ public:
     WorkState::PictureIdentity WorkIdentity() const;
 
 private:
-    struct Hashes {
-        bool known = false; // the bytes were read whole while the file stayed the one taken
-        QByteArray whole;   // hex SHA-256 of every byte
-        QByteArray journal; // hex SHA-256 as the journal takes it
-    };
     OpenedPicture() = default;
 
     FileIdentity m_identity;
-    std::shared_future<Hashes> m_hashes;
+    // Hex SHA-256 as the journal takes it and of every byte; empty when the bytes could not be
+    // read while the file stayed the one taken.
+    std::shared_future<QByteArray> m_journalHash;
+    std::shared_future<QByteArray> m_wholeHash;
     // Set when nobody needs the hashes any more: the hashing stops at its next block.
     std::shared_ptr<std::atomic_bool> m_abandoned = std::make_shared<std::atomic_bool>(false);
 };
