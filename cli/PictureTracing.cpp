@@ -136,7 +136,7 @@ TracedPicture TracePicture(const RunPlan& plan, const std::string& picture) {
     clock.start();
     TracedPicture traced;
     const QString path = QString::fromStdString(picture);
-    // Taken before the picture is read, and hashed while it is decoded: the file as it was read.
+    // Held from before the picture is read: its identity is that of the file as it was read.
     const std::shared_ptr<const OpenedPicture> opened = plan.NeedsIdentity() ? OpenedPicture::Take(path) : nullptr;
     {
         const LoadedPicture loaded(plan, picture);

@@ -2,25 +2,28 @@
 // The open picture's file as it was when it was opened, for the two records of the work that name
 // it: the journal's stamp (RecoveredWork::PictureStamp) and the work file's identity
 // (WorkState::PictureIdentity). The file is held open from the moment the picture was read, and
-// its bytes are hashed once, on a thread of their own, for both (the journal's first): a file
-// saved over, moved or deleted afterwards is still the one held, so it is never mistaken for the
-// one the points were picked on. A file rewritten in place before its bytes were read is known to
-// be so: its stamp has no hash and its identity is unknown, and neither passes for any file.
+// its bytes are hashed from there when a record first needs them (a picture of no more than the
+// journal's whole-hash limit once, for both): a file saved over, moved or deleted afterwards is
+// still the one held, so it is never mistaken for the one the points were picked on. A file
+// rewritten in place before its bytes were read is known to be so: its stamp has no hash and its
+// identity is unknown, and neither passes for any file. Safe to use from several threads.
 
 #include "doc/RecoveredWork.h"
 #include "platform/core/FileIdentity.h"
 #include "work/WorkState.h"
 
+#include <QByteArray>
 #include <QString>
 
-#include <atomic>
-#include <future>
 #include <memory>
+#include <mutex>
+#include <optional>
+
+class QFile;
 
 class OpenedPicture {
 public:
-    // Holds the file at path as it is now and starts hashing it. Its identity is not valid when
-    // the file cannot be opened.
+    // Holds the file at path as it is now. Its identity is not valid when it cannot be opened.
     static std::shared_ptr<const OpenedPicture> Take(const QString& path);
     ~OpenedPicture();
     OpenedPicture(const OpenedPicture&) = delete;
@@ -28,18 +31,22 @@ public:
 
     // The file when it was taken.
     const FileIdentity& Identity() const { return m_identity; }
-    // Both wait until the bytes have been hashed.
+    // Both read the held file the first time they are asked.
     RecoveredWork::PictureStamp JournalStamp() const;
     WorkState::PictureIdentity WorkIdentity() const;
 
 private:
-    OpenedPicture() = default;
+    OpenedPicture();
+    // The hex SHA-256 of the held bytes [0, headEnd) and [tailFrom, size); empty when they cannot
+    // be read or are no longer the file's as it was taken.
+    QByteArray Hash(qint64 headEnd, qint64 tailFrom) const;
+    // Both hashes are known: the file need not be held any longer.
+    void LetGoOfFileIfDone() const;
 
     FileIdentity m_identity;
-    // Hex SHA-256 as the journal takes it and of every byte; empty when the bytes could not be
-    // read while the file stayed the one taken.
-    std::shared_future<QByteArray> m_journalHash;
-    std::shared_future<QByteArray> m_wholeHash;
-    // Set when nobody needs the hashes any more: the hashing stops at its next block.
-    std::shared_ptr<std::atomic_bool> m_abandoned = std::make_shared<std::atomic_bool>(false);
+    mutable std::mutex m_mutex;
+    mutable std::unique_ptr<QFile> m_file;
+    // Hex SHA-256 as the journal takes it and of every byte, once read; empty when unknown.
+    mutable std::optional<QByteArray> m_journalHash;
+    mutable std::optional<QByteArray> m_wholeHash;
 };

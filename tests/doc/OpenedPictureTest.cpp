@@ -1,5 +1,5 @@
-// The open picture's file, hashed once from the open: the journal's stamp and the work file's
-// identity are those of the file as it was then, to the byte as the journal and the work file take
+// The open picture's file, held from the open: the journal's stamp and the work file's identity
+// are those of the file as it was then, to the byte as the journal and the work file take
 // them on their own, on either side of the size where the journal stops hashing every byte; a file
 // saved over or removed afterwards does not change them.
 #include "../support/TestImages.h"
