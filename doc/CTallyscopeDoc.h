@@ -64,8 +64,9 @@ public:
     BOOL OpenPictureFile(LPCTSTR lpszPathName, const PdfPageChoice& pdfPage);
     // The PDF page and resolution the open picture was rendered from; nothing for a picture file.
     std::optional<PdfPageChoice> GetPdfPage() const;
-    // The open picture's file as it was when it was opened (not as it may be now), waiting until
-    // its bytes are hashed; size -1 without a picture.
+    // The open picture's file as it was when it was opened (not as it may be now): its size and
+    // the hash of the bytes held since the open, read the first time they are asked for; size -1
+    // without a picture.
     WorkState::PictureIdentity GetPictureIdentity() const;
 
     // The picture's bitmap, or null without a picture or when it is not a bitmap.

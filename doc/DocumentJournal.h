@@ -69,7 +69,8 @@ private:
     QString m_orphan;
     long long m_orphanWrite = 0; // the first write that holds the orphan's work
     std::unique_ptr<QLockFile> m_orphanClaim;
-    // The open picture's file, whose stamp the writer thread waits for.
+    // The open picture's file as it was opened; the writer thread stamps it (reading its bytes at
+    // the first write).
     std::shared_ptr<const OpenedPicture> m_openedPicture;
     // Last, so that the writer is stopped (and its last report posted) before the timers go.
     std::unique_ptr<WorkJournal> m_journal;
