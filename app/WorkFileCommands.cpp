@@ -40,10 +40,11 @@ int Tell(const char* format, const QString& text, UINT type) {
     return AfxMessageBox(message, type);
 }
 
-// The work as the document holds it, with the picture's identity and what it carries.
+// The work as the document holds it, with what it carries. The picture's identity is the file's
+// when it was opened: the one the points were picked on, whatever has become of it since.
 WorkState WorkOf(const CTallyscopeDoc& doc) {
     WorkState state = DocumentWork::Capture(doc);
-    state.pictureIdentity = WorkState::PictureIdentity::Of(state.picturePath);
+    state.pictureIdentity = doc.GetPictureIdentity();
     const TracePreferences preferences = TracePreferences::Load();
     state.extraction = {static_cast<double>(preferences.colourTolerance),
                         static_cast<double>(preferences.pointSpacing),
@@ -66,6 +67,12 @@ void KeepExtraction(const WorkState::Extraction& extraction) {
     preferences.largestGap = WholeWithin(extraction.largestGap, TracePreferences::kGapRange);
     preferences.insideReferenceBox = extraction.insideReferenceBox;
     preferences.Save();
+}
+
+// The program's one document, which the picture of a work file opens into.
+CTallyscopeDoc* OnlyDocument(CDocTemplate& docTemplate) {
+    auto* single = dynamic_cast<CSingleDocTemplate*>(&docTemplate);
+    return single != nullptr ? static_cast<CTallyscopeDoc*>(single->GetDocument()) : nullptr;
 }
 
 // A work file beside its picture, named after it.
@@ -120,8 +127,15 @@ void WorkFileCommands::OpenFile(const QString& path) {
     if (picture.isEmpty() || docTemplate == nullptr)
         return;
     // Through the template, so that the picture is opened afresh even when it is the open one:
-    // the work file's work replaces whatever was picked on it.
+    // the work file's work replaces whatever was picked on it. A PDF's page is rendered again at
+    // the page and resolution the points were picked on, the chosen replacement's too; the
+    // preset goes after the attempt, so an open the user declined leaves none behind.
+    CTallyscopeDoc* only = OnlyDocument(*docTemplate);
+    if (only != nullptr)
+        only->PresetPdfPage(state.pdfPage);
     auto* doc = static_cast<CTallyscopeDoc*>(docTemplate->OpenDocumentFile(picture.toUtf8().constData()));
+    if (only != nullptr)
+        only->PresetPdfPage(std::nullopt);
     if (doc == nullptr)
         return;
     doc->TakeOverWork(state);

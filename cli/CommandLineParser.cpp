@@ -207,11 +207,13 @@ constexpr OptionRow kOptions[] = {
          request.settingsGiven = true;
          return std::nullopt;
      }},
-    {"--page", "N", "the page of a PDF picture that is digitised, from 1 (default 1)", false,
+    {"--page", "N", "the page of a PDF picture that is digitised, from 1 (default: the --work file's page, else 1)",
+     false,
      [](CommandLineRequest& request, const std::string& value, const std::string&) {
          return ReadCount(value, request.pdfPage);
      }},
-    {"--dpi", "D", "the resolution a PDF page is rendered at, in dots per inch (default 300)", false,
+    {"--dpi", "D", "the resolution a PDF page is rendered at, in dots per inch (default: the --work file's, else 300)",
+     false,
      [](CommandLineRequest& request, const std::string& value, const std::string&) {
          return ReadCount(value, request.pdfDpi);
      }},

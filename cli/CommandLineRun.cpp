@@ -156,7 +156,7 @@ std::string CommandLineRun::Finish(const RunPlan& plan, const TracedPicture& tra
             return problem;
     }
     if (!m_request.saveWorkPath.empty())
-        return SaveWork(plan, doc, picture);
+        return SaveWork(plan, traced, doc, picture);
     return {};
 }
 
@@ -172,10 +172,13 @@ std::string CommandLineRun::Export(const CTallyscopeDoc& doc, const std::string&
     return {};
 }
 
-std::string CommandLineRun::SaveWork(const RunPlan& plan, const CTallyscopeDoc& doc, const std::string& picture) const {
+// The picture is recorded as it was read, not as it may be by now.
+std::string CommandLineRun::SaveWork(const RunPlan& plan, const TracedPicture& traced, const CTallyscopeDoc& doc,
+                                     const std::string& picture) const {
     WorkState state = DocumentWork::Capture(doc);
     state.picturePath = QDir::cleanPath(QFileInfo(QString::fromStdString(picture)).absoluteFilePath());
-    state.pictureIdentity = WorkState::PictureIdentity::Of(state.picturePath);
+    state.pictureIdentity = traced.identity;
+    state.pdfPage = traced.pdfPage;
     state.extraction = plan.extraction;
     state.colourTraces = plan.colourTraces;
     const WorkFile::Error error = WorkFile::Write(state, QString::fromStdString(m_request.saveWorkPath));

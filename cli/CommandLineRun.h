@@ -38,7 +38,8 @@ private:
     std::string Finish(const RunPlan& plan, const TracedPicture& traced, const std::string& picture,
                        const std::string& exportPath) const;
     std::string Export(const CTallyscopeDoc& doc, const std::string& path) const;
-    std::string SaveWork(const RunPlan& plan, const CTallyscopeDoc& doc, const std::string& picture) const;
+    std::string SaveWork(const RunPlan& plan, const TracedPicture& traced, const CTallyscopeDoc& doc,
+                         const std::string& picture) const;
 
     const CommandLineRequest& m_request;
     std::ostream& m_errors;

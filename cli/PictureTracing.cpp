@@ -1,5 +1,6 @@
 #include "cli/PictureTracing.h"
 
+#include "doc/OpenedPicture.h"
 #include "extract/CurveTracer.h"
 #include "platform/picture/PdfPageRenderer.h"
 #include "platform/picture/Picture.h"
@@ -140,6 +141,8 @@ TracedPicture TracePicture(const RunPlan& plan, const std::string& picture) {
     clock.start();
     TracedPicture traced;
     const QString path = QString::fromStdString(picture);
+    // Held from before the picture is read: its identity is that of the file as it was read.
+    const std::shared_ptr<const OpenedPicture> opened = plan.NeedsIdentity() ? OpenedPicture::Take(path) : nullptr;
     {
         const LoadedPicture loaded(plan, picture);
         traced.problem = loaded.problem;
@@ -147,9 +150,11 @@ TracedPicture TracePicture(const RunPlan& plan, const std::string& picture) {
             traced.size = loaded.image->size();
             traced.problem = CheckPixels(plan, traced.size);
         }
-        if (traced.problem.empty() && plan.NeedsIdentity()) {
-            traced.identity = WorkState::PictureIdentity::Of(path);
-            traced.restoresWork = plan.RestoresOn(traced.identity);
+        if (PdfPageRenderer::IsPdfFile(path))
+            traced.pdfPage = plan.pdfChoice;
+        if (traced.problem.empty() && opened) {
+            traced.identity = opened->WorkIdentity();
+            traced.restoresWork = plan.RestoresOn(traced.identity, traced.pdfPage);
         }
         if (traced.problem.empty() && !traced.restoresWork)
             traced.problem = Trace(plan, *loaded.image, traced);

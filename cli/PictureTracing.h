@@ -15,7 +15,8 @@
 struct TracedPicture {
     std::string problem; // empty when the picture was read and every trace found its curve
     QSize size;
-    WorkState::PictureIdentity identity; // taken when the plan needs it
+    WorkState::PictureIdentity identity; // taken as the picture is read, when the plan needs it
+    std::optional<PdfPageChoice> pdfPage; // the page rendered, when the picture is a PDF
     bool restoresWork = false;           // the work file's own picture: its saved work, untraced
     std::vector<std::vector<QPoint>> series;
     double seconds = 0.0;

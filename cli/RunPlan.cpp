@@ -50,6 +50,7 @@ std::variant<RunPlan, std::string> RunPlan::Make(const CommandLineRequest& reque
     RunPlan plan;
     plan.m_newTraces = !request.traces.empty();
     plan.m_fromWork = !request.workPath.empty();
+    plan.m_savesWork = !request.saveWorkPath.empty();
     if (plan.m_fromWork) {
         const WorkFile::ReadResult read = WorkFile::Read(QString::fromStdString(request.workPath));
         if (!read.state)
@@ -71,7 +72,9 @@ std::variant<RunPlan, std::string> RunPlan::Make(const CommandLineRequest& reque
                            request.settings.largestGap, request.insideReferenceBox};
     }
     plan.insideReferenceBox = plan.extraction.insideReferenceBox;
-    plan.pdfChoice = {request.pdfPage.value_or(1), request.pdfDpi.value_or(kDefaultPdfDpi)};
+    // What the options say wins, each on its own: a --dpi alone keeps the work file's page.
+    const PdfPageChoice fallback = plan.layout.pdfPage.value_or(PdfPageChoice{1, kDefaultPdfDpi});
+    plan.pdfChoice = {request.pdfPage.value_or(fallback.page), request.pdfDpi.value_or(fallback.dpi)};
     for (const TraceOption& option : request.traces) {
         plan.traces.push_back({option, request.settings});
         if (option.start == TraceOption::Start::Colour) {
@@ -96,8 +99,10 @@ std::optional<QRect> RunPlan::Bounds() const {
     return ReferenceBox(axis);
 }
 
-bool RunPlan::RestoresOn(const WorkState::PictureIdentity& identity) const {
-    return NeedsIdentity() && identity.size >= 0 && identity == layout.pictureIdentity;
+// A work file written before pages were kept names none: its picture is taken at any page, as then.
+bool RunPlan::RestoresOn(const WorkState::PictureIdentity& identity, const std::optional<PdfPageChoice>& pdfPage) const {
+    return RestoresWork() && identity.size >= 0 && identity == layout.pictureIdentity &&
+           (!layout.pdfPage || layout.pdfPage == pdfPage);
 }
 
 WorkState RunPlan::Calibration() const {

@@ -28,11 +28,14 @@ public:
 
     // The box the three reference points span, when traces must stay inside it.
     std::optional<QRect> Bounds() const;
-    // Whether a picture of this identity gets the work file's saved work as it is.
-    bool RestoresOn(const WorkState::PictureIdentity& identity) const;
+    // Whether a picture of this identity, rendered from this PDF page (nothing for a picture
+    // file), gets the work file's saved work as it is: its points are pixels of that rendering.
+    bool RestoresOn(const WorkState::PictureIdentity& identity, const std::optional<PdfPageChoice>& pdfPage) const;
     // The calibration and the switches alone, with one empty series: where traces go.
     WorkState Calibration() const;
-    bool NeedsIdentity() const { return m_fromWork && !m_newTraces; }
+    // Whether each picture's identity is taken as it is read: to find the work file's own
+    // picture, or to keep in the work file this run writes.
+    bool NeedsIdentity() const { return RestoresWork() || m_savesWork; }
 
     // The work file's state with the options' calibration, or the options' calibration on an
     // empty document.
@@ -42,10 +45,14 @@ public:
     // What a work file written by this run keeps besides the document's work.
     WorkState::Extraction extraction;
     std::vector<WorkState::ColourTrace> colourTraces;
-    // The page and resolution every PDF among the pictures is rendered with.
+    // The page and resolution every PDF among the pictures is rendered with: those of the options,
+    // else the work file's, else page 1 at the default resolution.
     PdfPageChoice pdfChoice;
 
 private:
+    bool RestoresWork() const { return m_fromWork && !m_newTraces; }
+
     bool m_fromWork = false;
     bool m_newTraces = false;
+    bool m_savesWork = false;
 };

@@ -85,6 +85,7 @@ void CTallyscopeDoc::DeleteContents() {
     ClearSelection();
     delete m_pPicture;
     m_pPicture = nullptr;
+    m_openedPicture.reset();
     m_DataSeries.DeleteAll();
     m_DataAxis.ResetAxis();
     m_keptMeasure.reset();
@@ -125,7 +126,7 @@ void CTallyscopeDoc::StartJournal() {
         return;
     m_journal = std::make_unique<DocumentJournal>(*this);
     if (m_pPicture != nullptr)
-        m_journal->PictureOpened(m_pictureIdentity);
+        m_journal->PictureOpened(m_openedPicture);
     m_journal->CheckFolder();
 }
 
@@ -189,12 +190,12 @@ BOOL CTallyscopeDoc::OnOpenDocument(LPCTSTR lpszPathName) {
 // Only now, with the new picture in hand, does the old one go with its work.
 BOOL CTallyscopeDoc::TakePicture(LPCTSTR lpszPathName, std::unique_ptr<IPictureDisp> picture) {
     // The picture the points are picked on is the file as it is now, just read.
-    const FileIdentity identity = FileIdentity::Of(QString::fromUtf8(lpszPathName));
+    std::shared_ptr<const OpenedPicture> opened = OpenedPicture::Take(QString::fromUtf8(lpszPathName));
     if (!CDocument::OnOpenDocument(lpszPathName))
         return FALSE;
-    m_pictureIdentity = identity;
+    m_openedPicture = opened;
     if (m_journal)
-        m_journal->PictureOpened(identity);
+        m_journal->PictureOpened(std::move(opened));
     ++m_nOpenCount;
     m_pPicture = new CPictureHolder;
     m_pPicture->SetPictureDispatch(picture.release());
@@ -210,6 +211,12 @@ void CTallyscopeDoc::SetPathName(LPCTSTR lpszPathName) {
     CDocument::SetPathName(lpszPathName);
     if (const std::optional<PdfPageChoice> page = GetPdfPage())
         SetTitle(PdfOpening::Title(GetTitle(), *page));
+}
+
+WorkState::PictureIdentity CTallyscopeDoc::GetPictureIdentity() const {
+    if (m_pPicture == nullptr || !m_openedPicture)
+        return {};
+    return m_openedPicture->WorkIdentity();
 }
 
 std::optional<PdfPageChoice> CTallyscopeDoc::GetPdfPage() const {

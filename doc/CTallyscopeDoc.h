@@ -64,6 +64,10 @@ public:
     BOOL OpenPictureFile(LPCTSTR lpszPathName, const PdfPageChoice& pdfPage);
     // The PDF page and resolution the open picture was rendered from; nothing for a picture file.
     std::optional<PdfPageChoice> GetPdfPage() const;
+    // The open picture's file as it was when it was opened (not as it may be now): its size and
+    // the hash of the bytes held since the open, read the first time they are asked for; size -1
+    // without a picture.
+    WorkState::PictureIdentity GetPictureIdentity() const;
 
     // The picture's bitmap, or null without a picture or when it is not a bitmap.
     HBITMAP GetBitmapHandle() const;
@@ -122,7 +126,7 @@ private:
 
     mutable std::optional<KeptMeasure> m_keptMeasure;
     std::unique_ptr<DocumentJournal> m_journal;
-    FileIdentity m_pictureIdentity; // the open picture's file when it was opened
+    std::shared_ptr<const OpenedPicture> m_openedPicture; // the open picture's file when it was opened
     // The user answered No to the export question: the work may go with the contents.
     BOOL m_bWorkReleased = FALSE;
     int m_nOpenCount = 0;

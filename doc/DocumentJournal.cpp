@@ -33,8 +33,7 @@ CString ReasonOf(const StorageFailure& failure) {
 }
 } // namespace
 
-DocumentJournal::DocumentJournal(CTallyscopeDoc& doc)
-    : m_doc(doc), m_pictureStamp(std::make_shared<std::optional<RecoveredWork::PictureStamp>>()) {
+DocumentJournal::DocumentJournal(CTallyscopeDoc& doc) : m_doc(doc) {
     m_timer.setSingleShot(true);
     m_timer.setInterval(kDelayMs);
     QObject::connect(&m_timer, &QTimer::timeout, [this] { Write(); });
@@ -74,9 +73,8 @@ void DocumentJournal::Clear() {
     LetGoOfOrphan();
 }
 
-void DocumentJournal::PictureOpened(const FileIdentity& identity) {
-    m_pictureStamp = std::make_shared<std::optional<RecoveredWork::PictureStamp>>();
-    m_pictureIdentity = identity;
+void DocumentJournal::PictureOpened(std::shared_ptr<const OpenedPicture> picture) {
+    m_openedPicture = std::move(picture);
 }
 
 void DocumentJournal::CheckFolder() {
@@ -97,11 +95,8 @@ void DocumentJournal::TakeOver(const QString& orphanPath, std::unique_ptr<QLockF
 
 void DocumentJournal::Write() {
     m_timer.stop();
-    m_lastWrite = m_journal->Write([work = RecoveredWork::Capture(m_doc), stamp = m_pictureStamp,
-                                    opened = m_pictureIdentity]() mutable {
-        if (!*stamp)
-            *stamp = RecoveredWork::PictureStamp::Of(work.picturePath, opened);
-        work.picture = **stamp;
+    m_lastWrite = m_journal->Write([work = RecoveredWork::Capture(m_doc), opened = m_openedPicture]() mutable {
+        work.picture = opened ? opened->JournalStamp() : RecoveredWork::PictureStamp::Of(work.picturePath);
         return work.Serialise();
     });
 }

@@ -10,6 +10,7 @@
 // (the folder, and why) that the work is unprotected until it is exported, the write is tried
 // again every few seconds, and the status bar says so when the work is protected again.
 
+#include "doc/OpenedPicture.h"
 #include "doc/RecoveredWork.h"
 #include "platform/core/StorageFailure.h"
 #include "platform/core/WorkJournal.h"
@@ -40,9 +41,8 @@ public:
     bool WriteNow();
     // Nothing is left to lose: no write is pending and the journal file is gone.
     void Clear();
-    // A picture was opened; the file as it was then. Its contents are stamped at the first write,
-    // and only while it is still that file.
-    void PictureOpened(const FileIdentity& identity);
+    // A picture was opened: the file as it was then, which every later write stamps.
+    void PictureOpened(std::shared_ptr<const OpenedPicture> picture);
     // At start: tells the user now when the recovery folder cannot keep the work.
     void CheckFolder();
     // The work came from another program's journal: that journal goes once this one holds the
@@ -69,9 +69,9 @@ private:
     QString m_orphan;
     long long m_orphanWrite = 0; // the first write that holds the orphan's work
     std::unique_ptr<QLockFile> m_orphanClaim;
-    // The open picture's stamp, made once by the writer thread, which alone uses it afterwards.
-    std::shared_ptr<std::optional<RecoveredWork::PictureStamp>> m_pictureStamp;
-    FileIdentity m_pictureIdentity;
+    // The open picture's file as it was opened; the writer thread stamps it (reading its bytes at
+    // the first write).
+    std::shared_ptr<const OpenedPicture> m_openedPicture;
     // Last, so that the writer is stopped (and its last report posted) before the timers go.
     std::unique_ptr<WorkJournal> m_journal;
 };

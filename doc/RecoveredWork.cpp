@@ -20,8 +20,6 @@
 namespace {
 
 constexpr const char* kHeader = "TallyscopeJournal 1";
-// Pictures up to this size are hashed whole; larger ones by their first and last halves of it.
-constexpr qint64 kWholeHashLimit = qint64{8} << 20;
 
 std::uint64_t Checksum(const char* data, std::size_t size) {
     std::uint64_t hash = 14695981039346656037ull; // FNV-1a
@@ -204,17 +202,12 @@ bool ReadPdfPageAndWritten(Lines& lines, RecoveredWork& work) {
 
 } // namespace
 
-RecoveredWork::PictureStamp RecoveredWork::PictureStamp::Of(const QString& path, const FileIdentity& opened) {
+RecoveredWork::PictureStamp RecoveredWork::PictureStamp::Of(const QString& path) {
     PictureStamp stamp;
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return stamp;
     const FileIdentity identity = FileIdentity::OfDescriptor(file.handle());
-    if (opened.IsValid() && !(identity == opened)) {
-        stamp.size = opened.size;
-        stamp.modifiedNs = opened.modifiedNs;
-        return stamp;
-    }
     QCryptographicHash hash(QCryptographicHash::Sha256);
     const qint64 size = identity.size;
     const qint64 half = kWholeHashLimit / 2;
@@ -237,7 +230,6 @@ RecoveredWork::PictureStamp RecoveredWork::PictureStamp::Of(const QString& path,
 RecoveredWork RecoveredWork::Capture(const CTallyscopeDoc& doc) {
     RecoveredWork work;
     static_cast<WorkState&>(work) = DocumentWork::Capture(doc);
-    work.pdfPage = doc.GetPdfPage();
     work.writtenMs = QDateTime::currentMSecsSinceEpoch();
     return work;
 }

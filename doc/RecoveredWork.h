@@ -1,10 +1,11 @@
 #pragma once
 // The document's work as the recovery journal keeps it: the work state (WorkState, the same
-// description the work file writes) with the picture it belongs to stamped as the journal stamps
-// it (path, size, modification time and a hash of its bytes, or of its first and last few
-// megabytes when it is large, and for a PDF the page and resolution it was rendered at). The journal keeps the document's part of the state: every series
-// with its points in picture pixels, the calibration with its values and log flags, the
-// measurement switches, the current series and the selection. Numbers are written so
+// description the work file writes, with the PDF page and resolution when the picture is one)
+// with the picture it belongs to stamped as the journal stamps it (path, size, modification time
+// and a hash of its bytes, or of its first and last few megabytes when it is large). The journal
+// keeps the document's part of the state: every series with its points in picture pixels, the
+// calibration with its values and log flags, the measurement switches, the current series and the
+// selection. Numbers are written so
 // that they read back bit for bit, and the text ends with a checksum of itself, so that a journal
 // either reads back exactly as written or not at all.
 
@@ -29,15 +30,17 @@ public:
         qint64 size = -1;
         qint64 modifiedNs = 0;
         QByteArray hash; // hex SHA-256
-        // The file as it is now; size -1 when it cannot be read. Given the file's identity when it
-        // was opened, a file that is no longer that one is stamped with its size and time then and
-        // no hash, so that it never passes for the picture the work was picked on.
-        static PictureStamp Of(const QString& path, const FileIdentity& opened = FileIdentity());
+        // The file as it is now; size -1 when it cannot be read. The open picture's stamp is taken
+        // when it is opened (OpenedPicture).
+        static PictureStamp Of(const QString& path);
         bool operator==(const PictureStamp&) const = default;
     };
     // What reading a journal gave: the whole work, or, from a journal that fails its checks (cut,
     // changed, too large), the work read before the damage.
     struct Reading;
+    // Pictures up to this size are stamped by a hash of all their bytes; larger ones by a hash of
+    // their first and last halves of it.
+    static constexpr qint64 kWholeHashLimit = qint64{8} << 20;
     // Journals are read no further than this: a real one never comes near it.
     static constexpr qint64 kReadLimit = qint64{64} << 20;
 
@@ -57,8 +60,6 @@ public:
     QByteArray WorkText() const;
 
     PictureStamp picture;
-    // The PDF page the points were picked on; nothing for a picture file.
-    std::optional<PdfPageChoice> pdfPage;
     qint64 writtenMs = 0;
 };
 

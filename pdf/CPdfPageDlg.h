@@ -15,8 +15,8 @@ class CPdfPageDlg : public CDialog {
 public:
     // The lowest and highest resolution the dialog takes; within them, the picture's size decides
     // (a small figure may be rendered finely, a poster not).
-    static constexpr int kMinDpi = 10;
-    static constexpr int kMaxDpi = 9600;
+    static constexpr int kMinDpi = kLowestPdfDpi;
+    static constexpr int kMaxDpi = kHighestPdfDpi;
 
     CPdfPageDlg(const PdfPageRenderer& renderer, const QString& fileName, CWnd* pParent = nullptr);
 

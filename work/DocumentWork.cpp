@@ -21,6 +21,7 @@ void PutReference(CData& point, const WorkState::Reference& reference) {
 WorkState DocumentWork::Capture(const CTallyscopeDoc& doc) {
     WorkState state;
     state.picturePath = QString::fromUtf8(doc.GetPathName().GetString());
+    state.pdfPage = doc.GetPdfPage();
     const CDataSeries& all = doc.m_DataSeries;
     state.series.assign(static_cast<std::size_t>(all.m_aSeries.GetSize()), WorkState::Series());
     for (int s = 0; s < all.m_aSeries.GetSize(); ++s) {

@@ -10,7 +10,8 @@ class CTallyscopeDoc;
 
 class DocumentWork {
 public:
-    // The document's work now; the picture's identity is left for the caller to take.
+    // The document's work now, with the PDF page its picture was rendered from; the picture's
+    // identity is left for the caller to take.
     static WorkState Capture(const CTallyscopeDoc& doc);
     // Puts the points, series, calibration, switches and selection into the document, replacing
     // what it held. The state must be consistent (WorkState::IsConsistent).

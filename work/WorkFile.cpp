@@ -53,6 +53,17 @@ QString StoredPicturePath(const QString& picture, const QString& workFilePath) {
     return QDir::cleanPath(QFileInfo(picture).absoluteFilePath());
 }
 
+QJsonObject PictureObject(const WorkState& state, const QString& workFilePath) {
+    QJsonObject picture{{"path", StoredPicturePath(state.picturePath, workFilePath)},
+                        {"size", static_cast<double>(state.pictureIdentity.size)},
+                        {"sha256", QString::fromLatin1(state.pictureIdentity.sha256)}};
+    if (state.pdfPage) {
+        picture.insert("page", state.pdfPage->page);
+        picture.insert("dpi", state.pdfPage->dpi);
+    }
+    return picture;
+}
+
 QJsonValue SelectionValue(const WorkState& state) {
     if (state.selectedSeries == WorkState::kNoSelection)
         return QJsonValue::Null;
@@ -155,6 +166,17 @@ private:
     WorkFile::Error m_error;
 };
 
+// A PDF's page and resolution come together or not at all: a page without its resolution would
+// be rendered at some other one, and the points would not lie where they were picked.
+void ReadPdfPage(FieldReader& reader, const QJsonObject& picture, WorkState& state) {
+    if (!picture.contains("page") && !picture.contains("dpi"))
+        return;
+    PdfPageChoice choice;
+    choice.page = static_cast<int>(reader.Integer(picture.value("page"), "picture.page", 1, std::numeric_limits<int>::max()));
+    choice.dpi = static_cast<int>(reader.Integer(picture.value("dpi"), "picture.dpi", kLowestPdfDpi, kHighestPdfDpi));
+    state.pdfPage = choice;
+}
+
 void ReadPicture(FieldReader& reader, const QJsonObject& object, const QString& workFilePath, WorkState& state) {
     const QString path = reader.String(object.value("path"), "picture.path");
     if (!reader.Failed() && path.isEmpty())
@@ -167,6 +189,7 @@ void ReadPicture(FieldReader& reader, const QJsonObject& object, const QString& 
     if (!reader.Failed() && !hex)
         reader.Fail(WorkFile::Error::Kind::OutOfRange, "picture.sha256", "expected 64 lower-case hex digits");
     state.pictureIdentity.sha256 = hash.toLatin1();
+    ReadPdfPage(reader, object, state);
 }
 
 WorkState::Reference ReadReference(FieldReader& reader, const QJsonValue& value, const QString& field) {
@@ -304,9 +327,7 @@ QByteArray WorkFile::ToJson(const WorkState& state, const QString& workFilePath)
     const QJsonObject top{
         {"format", kFormatName},
         {"version", kVersion},
-        {"picture", QJsonObject{{"path", StoredPicturePath(state.picturePath, workFilePath)},
-                                {"size", static_cast<double>(state.pictureIdentity.size)},
-                                {"sha256", QString::fromLatin1(state.pictureIdentity.sha256)}}},
+        {"picture", PictureObject(state, workFilePath)},
         {"calibration", QJsonObject{{"origin", ReferenceObject(state.origin)},
                                     {"xAxis", ReferenceObject(state.xAxis)},
                                     {"yAxis", ReferenceObject(state.yAxis)},

@@ -25,6 +25,10 @@ WorkState::PictureIdentity WorkState::PictureIdentity::Of(const QString& path) {
     return identity;
 }
 
+WorkState::PictureIdentity WorkState::PictureIdentity::Unknown(qint64 size) {
+    return {size, QByteArray(64, '0')};
+}
+
 int WorkState::PointCount() const {
     std::size_t count = 0;
     for (const Series& points : series)

@@ -1,16 +1,19 @@
 #pragma once
 // The work on one picture, as one description that both the recovery journal and the work file
-// write: the picture it belongs to, the calibration, every series with its points in picture
+// write: the picture it belongs to (for a PDF, the page and resolution it was rendered at), the
+// calibration, every series with its points in picture
 // pixels in picking order, the current series and the selection, the two measurement switches,
 // and what the curve tracer was told: its settings and the traces made by colour. It holds plain
 // values only; DocumentWork takes it from a document and puts it back.
 
 #include "extract/TraceSettings.h"
+#include "platform/picture/PictureResult.h"
 
 #include <QByteArray>
 #include <QColor>
 #include <QString>
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -33,6 +36,9 @@ public:
         QByteArray sha256; // lower-case hex
         // The file as it is now; size -1 when it cannot be read.
         static PictureIdentity Of(const QString& path);
+        // A file of this size whose bytes are not known (it changed while they were being read):
+        // its hash is one no file has, so it never passes for the picture.
+        static PictureIdentity Unknown(qint64 size);
         bool operator==(const PictureIdentity&) const = default;
     };
     enum class PictureState { Same, Changed, Missing };
@@ -71,6 +77,9 @@ public:
 
     QString picturePath; // absolute
     PictureIdentity pictureIdentity;
+    // The page of a PDF the points were picked on, at the resolution it was rendered at; nothing
+    // for a picture file. Points are pixels of that rendering, so it is as much the work as they.
+    std::optional<PdfPageChoice> pdfPage;
     Reference origin;
     Reference xAxis;
     Reference yAxis;

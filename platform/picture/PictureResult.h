@@ -48,6 +48,10 @@ struct PdfPageChoice {
     bool operator==(const PdfPageChoice&) const = default;
 };
 inline constexpr int kDefaultPdfDpi = 300;
+// The resolutions a user may choose (the page dialog's bounds, and a work file's); within them,
+// the page's size decides whether the picture is not too large.
+inline constexpr int kLowestPdfDpi = 10;
+inline constexpr int kHighestPdfDpi = 9600;
 
 struct DecodedPicture {
     HRESULT result = CTL_E_INVALIDPICTURE; // S_OK, S_PICTURE_INCOMPLETE or a failure code

@@ -1,8 +1,10 @@
-// The work file in the window: saved and opened again, the work exports the same bytes; a file
-// that cannot be taken is refused and the open work stays; a picture that changed or went is said
-// so and another may be chosen; and the whole run through the real menus.
+// The work file in the window: saved and opened again, the work exports the same bytes (on a PDF
+// page too, rendered again without asking); a file that cannot be taken is refused and the open
+// work stays; a picture that changed or went is said so and another may be chosen; the picture is
+// named as it was opened; and the whole run through the real menus.
 #include "AppTestFixture.h"
 
+#include "../support/PdfFiles.h"
 #include "../support/TestDocuments.h"
 
 #include "app/WorkFileCommands.h"
@@ -21,6 +23,7 @@
 #include <QMenuBar>
 #include <QTest>
 
+#include <cstdio>
 #include <functional>
 #include <tuple>
 
@@ -88,6 +91,22 @@ void Calibrate(CTallyscopeDoc& doc, Reference origin, Reference xAxis, Reference
 void Pick(CTallyscopeDoc& doc, std::initializer_list<std::pair<int, int>> points) {
     for (const auto& [x, y] : points)
         doc.m_DataSeries.AddData(x, y);
+}
+
+// Puts a PDF page and resolution into a work file's picture; an undefined value leaves it out.
+void SetPdfPage(QJsonObject& top, const QJsonValue& page, const QJsonValue& dpi) {
+    QJsonObject picture = top["picture"].toObject();
+    if (!page.isUndefined())
+        picture["page"] = page;
+    if (!dpi.isUndefined())
+        picture["dpi"] = dpi;
+    top["picture"] = picture;
+}
+
+CString FieldWrong(const char* field) {
+    CString text;
+    text.Format(kMsgWorkFieldWrong, "w.tallyscope.json", field);
+    return text;
 }
 
 } // namespace
@@ -246,6 +265,20 @@ TEST_F(WorkFileWindow, Refusals_LeaveTheOpenWorkAsItWas) {
              return text;
          }(),
          IDOK},
+        {"out of range: page 0", edited([](QJsonObject& top) { SetPdfPage(top, 0, 150); }),
+         FieldWrong("picture.page"), IDOK},
+        {"out of range: a resolution above the page dialog's", edited([](QJsonObject& top) { SetPdfPage(top, 1, 9601); }),
+         FieldWrong("picture.dpi"), IDOK},
+        {"out of range: a resolution below the page dialog's", edited([](QJsonObject& top) { SetPdfPage(top, 1, 9); }),
+         FieldWrong("picture.dpi"), IDOK},
+        {"wrong type: a page of text", edited([](QJsonObject& top) { SetPdfPage(top, "2", 150); }),
+         FieldWrong("picture.page"), IDOK},
+        {"wrong type: a fractional resolution", edited([](QJsonObject& top) { SetPdfPage(top, 2, 150.5); }),
+         FieldWrong("picture.dpi"), IDOK},
+        {"a page without its resolution", edited([](QJsonObject& top) { SetPdfPage(top, 2, QJsonValue::Undefined); }),
+         FieldWrong("picture.dpi"), IDOK},
+        {"a resolution without its page", edited([](QJsonObject& top) { SetPdfPage(top, QJsonValue::Undefined, 150); }),
+         FieldWrong("picture.page"), IDOK},
         {"missing picture, none chosen", replaced("other.bmp", "gone.bmp"),
          Format(kMsgWorkPictureMissing, m_files.Path("gone.bmp")), IDNO},
         {"missing picture, choice cancelled", replaced("other.bmp", "gone.bmp"),
@@ -314,6 +347,130 @@ TEST_F(WorkFileWindow, MovedPicture_IsSaidSoAndAnotherMayBeChosen) {
         EXPECT_EQ(Document()->GetPathName(), c.choosesOther ? chosen : picture);
         EXPECT_EQ(ExportNow(), exported);
         Document()->SetModifiedFlag(FALSE);
+    }
+}
+
+// Work on page 2 of a PDF at 150 dpi: the work file names the page and the resolution, and opening
+// it renders that page at that resolution without asking, to the same pixels and the same export.
+// A PDF chosen in place of one that moved is rendered at them too.
+TEST_F(WorkFileWindow, PdfPage_ComesBackOnItsPageAtItsResolution) {
+    StartOnChart();
+    const QString pdf = m_files.Write("paper.pdf", MakeChartPdf(2));
+    m_host.AnswerDialog([](DialogDriver& dialog) {
+        dialog.SetText(IDC_PDF_PAGE, "2");
+        dialog.SetText(IDC_PDF_DPI, "150");
+        EXPECT_TRUE(dialog.PressOK());
+    });
+    ASSERT_NE(theApp.OpenDocumentFile(CString(pdf.toUtf8().constData())), nullptr);
+    ASSERT_EQ(Document()->GetPdfPage(), (PdfPageChoice{2, 150}));
+    const QImage pixels = Document()->GetBitmapHandle()->copy();
+    Calibrate(*Document(), {10, 600, 0, 0}, {800, 600, 100, 0}, {10, 10, 0, 50}, false, false);
+    Pick(*Document(), {{100, 300}, {400, 320}, {700, 123}});
+    Document()->DataChanged();
+    const QByteArray exported = ExportNow();
+    const QString work = m_files.Path("paper.tallyscope.json");
+    SaveWork(work);
+    QFile saved(work);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QJsonObject picture = QJsonDocument::fromJson(saved.readAll()).object()["picture"].toObject();
+    EXPECT_EQ(picture["page"], QJsonValue(2));
+    EXPECT_EQ(picture["dpi"], QJsonValue(150));
+    const int dialogsRun = m_host.dialogsRun;
+
+    const struct {
+        const char* name;
+        const char* movedTo; // the PDF moved there before the work is opened, and is chosen there
+    } cases[] = {{"in its place", nullptr}, {"moved, and chosen where it went", "moved.pdf"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_host.AnswerMessageBox(IDNO); // the .dat question, for the work left behind
+        ASSERT_NE(theApp.OpenDocumentFile(m_chart), nullptr);
+        QString opened = pdf;
+        m_host.AnswerFileDialog(CString(work.toUtf8().constData()));
+        if (c.movedTo != nullptr) {
+            opened = m_files.Path(c.movedTo);
+            ASSERT_TRUE(QFile::rename(pdf, opened));
+            m_host.AnswerMessageBox(IDYES);
+            m_host.AnswerFileDialog(CString(opened.toUtf8().constData()));
+        }
+        Command(ID_WORK_OPEN);
+        EXPECT_EQ(m_host.dialogsRun, dialogsRun) << "the page was not asked for";
+        EXPECT_EQ(Document()->GetPathName(), CString(opened.toUtf8().constData()));
+        EXPECT_EQ(Document()->GetPdfPage(), (PdfPageChoice{2, 150}));
+        EXPECT_EQ(*Document()->GetBitmapHandle(), pixels);
+        EXPECT_EQ(ExportNow(), exported);
+    }
+}
+
+namespace {
+// File times move in the kernel's clock ticks, a few milliseconds: a file rewritten within the
+// tick it was written in keeps its time. Waits until a file written now gets a later one.
+void WaitForTheFileClockToPass(const QString& path) {
+    const qint64 written = FileIdentity::Of(path).modifiedNs;
+    const QString probe = path + ".tick";
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        QFile file(probe);
+        return file.open(QIODevice::WriteOnly) && file.write("tick") == 4 && file.flush() &&
+               FileIdentity::Of(probe).modifiedNs > written;
+    }, 5000));
+    QFile::remove(probe);
+}
+} // namespace
+
+// The work file names the picture as it was opened, not as it is when the work is saved: a file
+// saved over it afterwards, or rewritten in place once its bytes were read, is not the one the
+// points were picked on; one rewritten in place before they were read is unknown, never the new
+// one. Opening the work says the picture changed.
+TEST_F(WorkFileWindow, PictureIdentity_IsTheFileAsItWasOpened) {
+    enum class Replacement { RenamedOnto, InPlaceOnceRead, InPlaceBeforeRead };
+    const struct {
+        const char* name;
+        Replacement replacement;
+    } cases[] = {
+        {"saved over by another file", Replacement::RenamedOnto},
+        {"rewritten in place once its bytes were read", Replacement::InPlaceOnceRead},
+        {"rewritten in place before its bytes were read", Replacement::InPlaceBeforeRead},
+    };
+    StartOnChart();
+    const QString work = m_files.Path("replaced.tallyscope.json");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CString picture = Chart("replaced.bmp", Qt::white);
+        const QString path = QString::fromUtf8(picture.GetString());
+        ASSERT_NE(theApp.OpenDocumentFile(picture), nullptr);
+        WorkState::PictureIdentity opened = WorkState::PictureIdentity::Of(path);
+        switch (c.replacement) {
+        case Replacement::RenamedOnto: {
+            const CString replacement = Chart("replacement.bmp", Qt::cyan);
+            ASSERT_EQ(std::rename(replacement.GetString(), picture.GetString()), 0);
+            break;
+        }
+        case Replacement::InPlaceOnceRead:
+            ASSERT_EQ(Document()->GetPictureIdentity(), opened);
+            WaitForTheFileClockToPass(path);
+            Chart("replaced.bmp", Qt::cyan);
+            break;
+        case Replacement::InPlaceBeforeRead:
+            WaitForTheFileClockToPass(path);
+            Chart("replaced.bmp", Qt::cyan);
+            opened = WorkState::PictureIdentity::Unknown(opened.size);
+            break;
+        }
+        ASSERT_FALSE(WorkState::PictureIdentity::Of(path) == opened);
+        Pick(*Document(), {{5, 6}});
+        Document()->DataChanged();
+        SaveWork(work);
+        const WorkFile::ReadResult read = WorkFile::Read(work);
+        ASSERT_TRUE(read.state) << read.error.Describe().toStdString();
+        EXPECT_EQ(read.state->pictureIdentity, opened);
+
+        m_host.AnswerMessageBox(IDNO); // the .dat question
+        ASSERT_NE(theApp.OpenDocumentFile(m_chart), nullptr);
+        m_host.messages.clear();
+        m_host.AnswerMessageBox(IDCANCEL);
+        OpenWork(work);
+        EXPECT_EQ(MessageTexts(), std::vector<CString>{Format(kMsgWorkPictureChanged, "replaced.bmp")});
+        EXPECT_EQ(Document()->GetPathName(), m_chart);
     }
 }
 

@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -19,6 +21,7 @@
 #include <QProcessEnvironment>
 
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -329,6 +332,50 @@ TEST(CommandLine, Pdf_PageAndResolutionChooseThePixelsTraced) {
     ASSERT_FALSE(horizontal.empty());
     for (const QPointF& point : horizontal)
         EXPECT_NEAR(600.0 - point.y(), scale * 150.0, 2.0) << point.x() << ", " << point.y();
+}
+
+// A work file saved from page 2 of a PDF at 150 dpi keeps them: --work on that PDF alone writes
+// the saved work as it was; a new trace is traced on page 2 at 150 dpi; --page 1 takes page 1, still
+// at the work file's resolution. (Calibrated so that a value is a pixel, y up from row 600.)
+TEST(CommandLine, PdfWork_TheWorkFilesPageAndResolutionUnlessTheOptionsSayOtherwise) {
+    TestFiles files;
+    const std::string pdf = files.Write("paper.pdf", MakeTwoLinePdf()).toStdString();
+    const std::string work = files.Path("paper.tallyscope.json").toStdString();
+    const std::string saved = files.Path("saved.dat").toStdString();
+    const Outcome save = RunProgram({"--origin", "0,600=0,0", "--x-axis", "700,600=700", "--y-axis", "0,0=600",
+                                     "--page", "2", "--dpi", "150", "--trace", "417,312", "--save-work", work,
+                                     "--export", saved, pdf});
+    ASSERT_EQ(save.status, 0) << save.errors.toStdString();
+    const QJsonObject picture =
+        QJsonDocument::fromJson(Contents(QString::fromStdString(work))).object()["picture"].toObject();
+    EXPECT_EQ(picture["page"], QJsonValue(2));
+    EXPECT_EQ(picture["dpi"], QJsonValue(150));
+
+    const std::string restored = files.Path("restored.dat").toStdString();
+    const Outcome restore = RunProgram({"--work", work, "--export", restored, pdf});
+    ASSERT_EQ(restore.status, 0) << restore.errors.toStdString();
+    EXPECT_EQ(Contents(QString::fromStdString(restored)), Contents(QString::fromStdString(saved)));
+
+    const double scale = 150.0 / 72.0;
+    const struct {
+        const char* name;
+        std::vector<std::string> options;
+        std::function<double(double)> row; // of the line at a column
+    } cases[] = {
+        {"the work file's page and resolution", {},
+         [scale](double column) { return scale * 250.0 - (column - scale * 50.0) * (200.0 / 300.0); }},
+        {"--page 1, at the work file's resolution", {"--page", "1"}, [scale](double) { return scale * 150.0; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string traced = files.Path("traced.dat").toStdString();
+        const Outcome run = RunProgram(With(With({"--work", work, "--trace", "417,312", "--export", traced}, c.options), {pdf}));
+        ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+        const std::vector<QPointF> points = ConvertedPoints(Contents(QString::fromStdString(traced)));
+        ASSERT_GE(points.size(), 50u);
+        for (const QPointF& point : points)
+            EXPECT_NEAR(600.0 - point.y(), c.row(point.x()), 2.0) << point.x() << ", " << point.y();
+    }
 }
 
 TEST(CommandLine, Help_ListsEveryOptionWithoutADisplay) {

@@ -46,7 +46,8 @@ WorkState BusyState(const QString& picture) {
 } // namespace
 
 // Each state goes to text and back; the values must come back bit for bit (a negative zero, the
-// largest double, the smallest denormal) and the picture's path as it was.
+// largest double, the smallest denormal), the picture's path as it was, and a PDF's page and
+// resolution, which a picture file's work does not write.
 TEST(WorkFile, Text_EveryValueReadsBackExactly) {
     TestFiles files;
     const QString picture = files.Save(MakeTestImage(30, 20), "chart.bmp");
@@ -58,6 +59,10 @@ TEST(WorkFile, Text_EveryValueReadsBackExactly) {
     WorkState plain;
     plain.picturePath = below;
     plain.pictureIdentity = WorkState::PictureIdentity::Of(below);
+    WorkState pdfPage = BusyState(picture);
+    pdfPage.pdfPage = PdfPageChoice{2, 150};
+    WorkState pdfBounds = plain;
+    pdfBounds.pdfPage = PdfPageChoice{2147483647, kHighestPdfDpi};
     const struct {
         const char* name;
         WorkState state;
@@ -68,11 +73,16 @@ TEST(WorkFile, Text_EveryValueReadsBackExactly) {
         {"below", plain, files.Path("work.tallyscope.json"), "below/chart.png"},
         {"above: absolute", referenceSelected, files.Path("below/work.tallyscope.json"), picture},
         {"elsewhere: absolute", plain, "/tmp/elsewhere/w.tallyscope.json", below},
+        {"a PDF page", pdfPage, files.Path("work.tallyscope.json"), "chart.bmp"},
+        {"a PDF page: the largest page and resolution", pdfBounds, files.Path("work.tallyscope.json"), "below/chart.png"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QByteArray text = WorkFile::ToJson(c.state, c.workFile);
-        EXPECT_EQ(QJsonDocument::fromJson(text).object()["picture"].toObject()["path"].toString(), c.storedPath);
+        const QJsonObject stored = QJsonDocument::fromJson(text).object()["picture"].toObject();
+        EXPECT_EQ(stored["path"].toString(), c.storedPath);
+        EXPECT_EQ(stored.contains("page"), c.state.pdfPage.has_value()) << "a page only for a PDF";
+        EXPECT_EQ(stored.contains("dpi"), c.state.pdfPage.has_value());
         const WorkFile::ReadResult read = WorkFile::FromJson(text, c.workFile);
         ASSERT_TRUE(read.state) << read.error.Describe().toStdString();
         EXPECT_TRUE(*read.state == c.state);
@@ -114,6 +124,7 @@ TEST(WorkFile, Version1_CommittedFileLoadsAndExportsAsThen) {
     const WorkState& state = *read.state;
     EXPECT_EQ(state.picturePath, folder + "/chart.gif");
     EXPECT_EQ(state.CheckPicture(), WorkState::PictureState::Same);
+    EXPECT_FALSE(state.pdfPage.has_value());
     EXPECT_EQ(state.series.size(), 3u);
     EXPECT_EQ(state.PointCount(), 9);
     EXPECT_EQ(state.selectedSeries, 0);
