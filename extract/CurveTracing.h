@@ -19,4 +19,5 @@ public:
 // The module's maker of a tracing for a picture; null only when memory runs out.
 using CurveTracingMaker = CurveTracing* (*)(const QImage& picture);
 inline constexpr const char* kTracingModuleName = "tallyscope-extract";
+inline constexpr const char* kTracingModuleFileName = "libtallyscope-extract.so";
 inline constexpr const char* kTracingMakerName = "tallyscope_make_curve_tracing";

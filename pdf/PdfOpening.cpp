@@ -2,6 +2,7 @@
 
 #include "pdf/CPdfPageDlg.h"
 #include "platform/app/CWinApp.h"
+#include "platform/picture/PdfDocument.h"
 #include "platform/picture/PdfPageRenderer.h"
 #include "platform/picture/PictureDecoder.h"
 #include "platform/res/AfxResource.h"
@@ -99,7 +100,7 @@ CString PdfOpening::RefusalMessage(HRESULT hr, const QString& fileName, const Pd
         break;
     }
     case PDF_E_NO_RENDERER:
-        text.Format(kMsgPdfNoRenderer, name.constData(), renderer ? Utf8(renderer->ModuleError()).constData() : "");
+        text.Format(kMsgPdfNoRenderer, kPdfModuleFileName, name.constData());
         break;
     case E_OUTOFMEMORY:
         text.Format(kMsgPdfOutOfMemory, name.constData(), choice.page, choice.dpi);

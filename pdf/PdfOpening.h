@@ -45,7 +45,8 @@ inline constexpr const char* kMsgPdfBadResolution =
 inline constexpr const char* kMsgPdfTooLarge =
     "%s の %d ページを %d dpi で読み込むと %d × %d ピクセルになり、扱える最大の画像 (%d MB) を超えます。\n"
     "解像度を下げてください。";
-inline constexpr const char* kMsgPdfNoRenderer = "PDFを表示する部品を読み込めないため、%s を開けません。\n(%s)";
+inline constexpr const char* kMsgPdfNoRenderer =
+    "PDFを表示する部品 (%s) を読み込めないため、%s を開けません。\nインストールを確かめてください。";
 inline constexpr const char* kMsgPdfOutOfMemory = "メモリが足りないため、%s の %d ページを %d dpi で読み込めませんでした。";
 // "%s": the file's name; "%d": the page; "%d": the resolution.
 inline constexpr const char* kMsgPdfTitle = "%s (%dページ, %d dpi)";

@@ -100,7 +100,7 @@ void TraceMode::TraceAt(QPoint pixel) {
     }
     if (result.outcome == TraceOutcome::EngineMissing) {
         CString missing;
-        missing.Format(kMsgTraceNoEngine, m_tracer->EngineError().toUtf8().constData());
+        missing.Format(kMsgTraceNoEngine, kTracingModuleFileName);
         ShowMessage(missing);
         return;
     }

@@ -65,6 +65,6 @@ private:
 inline constexpr const char* kMsgTraceModeOn = "曲線を Shift+クリック";
 inline constexpr const char* kMsgTraceNoCurve = "そこに曲線が見つかりません";
 inline constexpr const char* kMsgTraceFailed = "メモリ不足で抽出できません";
-inline constexpr const char* kMsgTraceNoEngine = "抽出の部品を読み込めません: %s";
+inline constexpr const char* kMsgTraceNoEngine = "抽出の部品 (%s) を読み込めません";
 // "%d": the number of points, then the series' index as the status bar counts it.
 inline constexpr const char* kMsgTraceDone = "%d 点を抽出しました (系列 %d)";

@@ -31,4 +31,5 @@ public:
 // What the module gives: the document, or null with the status as above.
 using PdfDocumentOpener = PdfDocument* (*)(const QString& path, HRESULT* status);
 inline constexpr const char* kPdfModuleName = "tallyscope-pdf";
+inline constexpr const char* kPdfModuleFileName = "libtallyscope-pdf.so";
 inline constexpr const char* kPdfOpenerName = "tallyscope_open_pdf";

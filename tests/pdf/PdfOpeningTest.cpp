@@ -171,6 +171,17 @@ TEST_F(PdfOpeningTest, Refusals_NameTheProblemAndLeaveTheWorkAsItWas) {
     }
 }
 
+// An installation without the PDF module is told which part to look for, never that the file is
+// damaged.
+TEST(PdfOpeningMessages, WithoutTheModule_TheModuleIsNamedNotADamagedFile) {
+    const std::string text =
+        PdfOpening::RefusalMessage(PDF_E_NO_RENDERER, QStringLiteral("paper.pdf"), PdfPageChoice{1, 300}, nullptr)
+            .GetString();
+    EXPECT_NE(text.find("libtallyscope-pdf.so"), std::string::npos) << text;
+    EXPECT_NE(text.find("paper.pdf"), std::string::npos) << text;
+    EXPECT_EQ(text.find("壊れている"), std::string::npos) << text;
+}
+
 // The page given is opened without a dialog, and holds for that one open only: the next open of
 // a PDF asks again.
 TEST_F(PdfOpeningTest, GivenPage_OpensWithoutAskingForThatOpenOnly) {
