@@ -989,7 +989,8 @@ TEST_F(Recovery, InPlaceExport_AKeptCopyIsOfferedOnlyWhileTheFileHoldsWhatTheCut
             KeptFile::MarkDone(copy);
         const QString orphan = QDir(RecoveryFolder::Path()).filePath("4242-0badc0de-1.kept");
         ASSERT_TRUE(QFile::rename(copy, orphan));
-        const QFileInfo now(target);
+        // Read now: QFileInfo stats lazily, and putting the copy back rewrites the file.
+        const QString cutAt = QFileInfo(target).lastModified().toString("yyyy/MM/dd HH:mm:ss");
         if (!finished)
             m_host.AnswerMessageBox(IDYES);
         ASSERT_TRUE(Start());
@@ -1006,7 +1007,7 @@ TEST_F(Recovery, InPlaceExport_AKeptCopyIsOfferedOnlyWhileTheFileHoldsWhatTheCut
             CString question;
             question.Format(kMsgPutBackKeptFile, QDir::toNativeSeparators(target).toUtf8().constData());
             CString state;
-            state.Format(kMsgKeptFileState, now.lastModified().toString("yyyy/MM/dd HH:mm:ss").toUtf8().constData(),
+            state.Format(kMsgKeptFileState, cutAt.toUtf8().constData(),
                          5LL, static_cast<long long>(previous.size()));
             EXPECT_EQ(m_host.messages[0].text, question + "\n" + state);
             EXPECT_EQ(ReadAll(target), previous);
