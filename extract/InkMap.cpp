@@ -5,32 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-constexpr float kLeastShare = 0.33f;
-
-cv::Vec3f PixelAt(const uchar* pixel) { return {float(pixel[0]), float(pixel[1]), float(pixel[2])}; }
-
-} // namespace
-
 InkMap::InkMap(const QImage& picture, const InkColours& colours, double tolerance, QRect bounds)
-    : m_picture(picture), m_colours(colours), m_tolerance(float(tolerance)),
-      m_bounds(bounds.intersected(picture.rect())), m_direction(colours.core - colours.background) {
-    const float squaredLength = m_direction.dot(m_direction);
-    m_inverseSquaredLength = squaredLength > 0 ? 1.0f / squaredLength : 0.0f;
-
-    // The blend's colours, clipped to what a pixel can hold, converted to CIELAB once.
-    const int entries = int(kLargestShare * kBlendSteps) + 1;
-    cv::Mat blend(1, entries, CV_32FC3);
-    for (int i = 0; i < entries; ++i) {
-        cv::Vec3f colour = colours.background + m_direction * (float(i) / kBlendSteps);
-        for (int channel = 0; channel < 3; ++channel)
-            colour[channel] = std::clamp(colour[channel], 0.0f, 255.0f) / 255.0f;
-        blend.at<cv::Vec3f>(0, i) = colour;
-    }
-    cv::cvtColor(blend, blend, cv::COLOR_RGB2Lab);
-    m_blendLab.assign(blend.begin<cv::Vec3f>(), blend.end<cv::Vec3f>());
-
+    : m_picture(picture), m_ink(colours, tolerance), m_bounds(bounds.intersected(picture.rect())) {
     m_tileColumns = (picture.width() + kTileSize - 1) / kTileSize;
     const int tileRows = (picture.height() + kTileSize - 1) / kTileSize;
     m_tiles.resize(size_t(m_tileColumns) * size_t(tileRows));
@@ -81,51 +57,27 @@ const float* InkMap::Tile(int tileX, int tileY) const {
     return tile.get();
 }
 
-cv::Vec3f InkMap::BlendLab(float share) const {
-    const int index = int(std::lround(std::min(share, kLargestShare) * kBlendSteps));
-    return m_blendLab[size_t(index)];
-}
-
-// The share comes from projecting the pixel onto the line from background to core in RGB, where
-// anti-aliasing blends; whether the pixel belongs is judged in CIELAB, where distance follows what
-// the eye tells apart. Only the pixels whose share is large enough are converted.
+// Most pixels are told from the stroke by a projection; the few that may be ink are judged by
+// their colour, all of a tile's together.
 std::unique_ptr<float[]> InkMap::ComputeTile(int tileX, int tileY) const {
     auto ink = std::make_unique<float[]>(kTileSize * kTileSize);
     std::fill_n(ink.get(), kTileSize * kTileSize, 0.0f);
     const QRect area = QRect(tileX * kTileSize, tileY * kTileSize, kTileSize, kTileSize).intersected(m_bounds);
-    if (area.isEmpty() || m_inverseSquaredLength == 0)
-        return ink;
-
-    cv::Mat shares(area.height(), area.width(), CV_32F);
-    bool anyInk = false;
-    for (int y = 0; y < area.height(); ++y) {
-        const uchar* pixel = m_picture.constScanLine(area.top() + y) + 3 * area.left();
-        float* share = shares.ptr<float>(y);
-        for (int x = 0; x < area.width(); ++x, pixel += 3) {
-            share[x] = (PixelAt(pixel) - m_colours.background).dot(m_direction) * m_inverseSquaredLength;
-            anyInk = anyInk || share[x] >= kLeastShare;
-        }
-    }
-    if (!anyInk)
-        return ink;
-
-    const cv::Mat rgb(area.height(), area.width(), CV_8UC3,
-                      const_cast<uchar*>(m_picture.constScanLine(area.top()) + 3 * area.left()),
-                      size_t(m_picture.bytesPerLine()));
-    cv::Mat lab;
-    rgb.convertTo(lab, CV_32FC3, 1.0 / 255.0);
-    cv::cvtColor(lab, lab, cv::COLOR_RGB2Lab);
-    for (int y = 0; y < area.height(); ++y) {
-        const float* share = shares.ptr<float>(y);
-        const cv::Vec3f* colour = lab.ptr<cv::Vec3f>(y);
-        float* row = ink.get() + (area.top() - tileY * kTileSize + y) * kTileSize + (area.left() - tileX * kTileSize);
-        for (int x = 0; x < area.width(); ++x) {
-            if (share[x] < kLeastShare)
+    std::vector<int> places; // indices in the tile
+    std::vector<QRgb> colours;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const uchar* pixel = m_picture.constScanLine(y) + 3 * area.left();
+        for (int x = area.left(); x <= area.right(); ++x, pixel += 3) {
+            if (!m_ink.MayBeInk(pixel))
                 continue;
-            const float clipped = std::min(share[x], kLargestShare);
-            if (cv::norm(colour[x] - BlendLab(clipped)) <= m_tolerance)
-                row[x] = clipped;
+            places.push_back((y - tileY * kTileSize) * kTileSize + (x - tileX * kTileSize));
+            colours.push_back(qRgb(pixel[0], pixel[1], pixel[2]));
         }
     }
+    if (colours.empty())
+        return ink;
+    const std::vector<float> values = m_ink.InkOf(colours);
+    for (size_t i = 0; i < places.size(); ++i)
+        ink[size_t(places[i])] = values[i];
     return ink;
 }

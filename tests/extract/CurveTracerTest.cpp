@@ -54,6 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ChartKind{"OnePixelLine", OnePixelLineChart}, ChartKind{"TwoPixelLineUnderGrid", TwoPixelLineUnderGridChart},
                     ChartKind{"JpegQuality70", JpegChart}, ChartKind{"BlackCurveAmongGrid", BlackCurveAmongGridChart},
                     ChartKind{"TwoCrossingCurves", TwoCrossingCurvesChart},
+                    ChartKind{"CurvesApartInOneChannel", CurvesApartInOneChannelChart},
                     ChartKind{"ThreeCrossingCurves", ThreeCrossingCurvesChart},
                     ChartKind{"DashedCurve", DashedCurveChart}, ChartKind{"MarkedCurve", MarkedCurveChart},
                     ChartKind{"KaplanMeierSteps", KaplanMeierChart},

@@ -169,6 +169,17 @@ TracingChart TwoCrossingCurvesChart() {
     return ChartOf(picture, std::move(red));
 }
 
+// A colour is judged once and then looked up: the other curve (red with blue raised to purple)
+// differs from the traced one in a single channel, so a lookup that loses a channel takes it too.
+TracingChart CurvesApartInOneChannelChart() {
+    QImage picture = WhiteCanvas();
+    DrawAxes(picture);
+    std::vector<QPointF> red = Wave(340, 200, 300);
+    DrawLine(picture, red, StrokePen(kRed, 2.0));
+    DrawLine(picture, Wave(340, 200, 300, kPi * 0.8), StrokePen(QColor(kRed.red(), kRed.green(), 0xd0), 2.0));
+    return ChartOf(picture, std::move(red));
+}
+
 // The traced curve (green) lies between the other two in drawing order and crosses both.
 TracingChart ThreeCrossingCurvesChart() {
     QImage picture = WhiteCanvas();

@@ -28,6 +28,7 @@ TracingChart TwoPixelLineUnderGridChart();
 TracingChart JpegChart();
 TracingChart BlackCurveAmongGridChart();
 TracingChart TwoCrossingCurvesChart();
+TracingChart CurvesApartInOneChannelChart();
 TracingChart ThreeCrossingCurvesChart();
 TracingChart DashedCurveChart();
 TracingChart MarkedCurveChart();
