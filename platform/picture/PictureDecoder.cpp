@@ -18,7 +18,7 @@
 
 namespace {
 
-enum class FileKind { Jpeg, Bmp, Gif, Other };
+enum class FileKind { Jpeg, Bmp, Gif, Png, Other };
 
 FileKind KindOf(const QByteArray& head) {
     if (IsJpegSignature(head))
@@ -27,6 +27,8 @@ FileKind KindOf(const QByteArray& head) {
         return FileKind::Bmp;
     if (head.startsWith("GIF8"))
         return FileKind::Gif;
+    if (head.startsWith("\x89PNG\r\n\x1a\n"))
+        return FileKind::Png;
     return FileKind::Other;
 }
 
@@ -154,6 +156,8 @@ bool Read(QIODevice& file, FileKind kind, const Findings& findings, QImage& imag
         PrepareBmpTarget(reader, findings, image, pixels);
     } else if (kind == FileKind::Gif) {
         ReadAs(reader, "gif");
+    } else if (kind == FileKind::Png) {
+        ReadAs(reader, "png");
     }
     QImage& target = pixels != nullptr ? pixels->Image() : image;
     const uchar* prepared = target.constBits();
@@ -324,7 +328,7 @@ DecodedPicture DecodePictureFile(const QString& path) {
     PictureFile file(path);
     if (!file.Open())
         return DecodedPicture();
-    const FileKind kind = KindOf(file.peek(4));
+    const FileKind kind = KindOf(file.peek(8));
     DecodedPicture decoded;
     if (kind == FileKind::Jpeg)
         decoded = ReadJpegFile(file.handle());

@@ -17,6 +17,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTemporaryDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -42,8 +43,11 @@ struct Outcome {
 };
 
 // The program with the arguments, where no display can be reached: it must not need one.
-Outcome RunProgram(const std::vector<std::string>& arguments, const QString& program = TALLYSCOPE_PROGRAM) {
+Outcome RunProgram(const std::vector<std::string>& arguments, const QString& program = TALLYSCOPE_PROGRAM,
+                   const QProcessEnvironment& added = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : added.keys())
+        environment.insert(name, added.value(name));
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(name);
     QProcess run;
@@ -250,6 +254,28 @@ TEST(CommandLine, Run_TracesEachCurveIntoASeriesInTheOrderTypedWithoutADisplay) 
                                        "--export=" + again.toStdString(), kChart.toStdString()}));
     ASSERT_EQ(second.status, 0) << second.errors.toStdString();
     EXPECT_EQ(Contents(again), written);
+}
+
+// Reading a PNG takes Qt's own PNG reader, known from the file's first bytes: left to guess, Qt's
+// reader loads every image plugin there is (WebP, TIFF, MNG with their libraries) to ask each one,
+// a price every run of a batch would pay.
+TEST(CommandLine, Run_ReadsAPngWithoutLoadingImagePlugins) {
+    TestFiles files;
+    const QString chart = files.Path("chart.png");
+    ASSERT_TRUE(QImage(kChart).save(chart, "PNG"));
+    QTemporaryDir log;
+    QProcessEnvironment loaderLog;
+    loaderLog.insert("LD_DEBUG", "files");
+    loaderLog.insert("LD_DEBUG_OUTPUT", log.filePath("loaded"));
+    const Outcome run = RunProgram(With(kCalibration, {"--trace-colour", "d02020", "--export",
+                                                       files.Path("out.dat").toStdString(), chart.toStdString()}),
+                                   TALLYSCOPE_PROGRAM, loaderLog);
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    QByteArray loaded;
+    for (const QFileInfo& file : QDir(log.path()).entryInfoList(QDir::Files))
+        loaded += Contents(file.filePath());
+    ASSERT_TRUE(loaded.contains("libopencv")) << "the loader's log was not written";
+    EXPECT_FALSE(loaded.contains("/imageformats/"));
 }
 
 namespace {

@@ -140,6 +140,11 @@ TEST(PictureDecoder_Formats, TwentyFourBitRowsMatchQtsReadingOfTheSameFile) {
         {"picture.gif", WriteGif(palette).bytes, 0},
         {"transparent.gif", WriteGif(palette, palette.color(3)).bytes, 0},
         {"alpha.png", EncodeWithQt(WithAlpha(scan), "PNG"), 1},
+        {"opaque.png", EncodeWithQt(scan, "PNG"), 0},
+        {"palette.png", EncodeWithQt(palette, "PNG"), 0},
+        // Read by what the file holds, whatever its name says.
+        {"png-named.bmp", EncodeWithQt(scan, "PNG"), 0},
+        {"bmp-named.png", EncodeWithQt(scan, "BMP"), 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
