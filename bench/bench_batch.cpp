@@ -6,6 +6,9 @@
 //   bench_batch --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 //
 // The line "goal" gives the bound worked out from the median of one picture, with the cores seen.
+//
+// BM_Command* time the same two runs as a user times them: the program started on the command
+// line, once with one picture and once with the 200, the run's start and end included.
 
 #include "QtBenchmarkMain.h"
 
@@ -15,6 +18,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -62,6 +66,15 @@ public:
             m_paths.push_back(name.toStdString());
         }
     }
+    // The command a user types for the run Request(count) makes.
+    QStringList Arguments(int count) const {
+        QStringList arguments{"--origin", "100,1400=0,0", "--x-axis", "1900,1400=100", "--y-axis", "100,100=50",
+                              "--trace-colour", "d02020", "--trace-colour", "2050c8", "--export",
+                              m_folder.filePath(count == 1 ? "one.dat" : "out")};
+        for (int i = 0; i < count; ++i)
+            arguments << QString::fromStdString(m_paths[size_t(i)]);
+        return arguments;
+    }
     CommandLineRequest Request(int count) const {
         CommandLineRequest request;
         request.origin = ReferenceOption{QPoint(100, 1400), 0.0, 0.0};
@@ -107,8 +120,32 @@ void BM_BatchOf200(benchmark::State& state) {
     RunBatch(state, kBatchSize);
 }
 
+void RunCommand(benchmark::State& state, int count) {
+    const QStringList arguments = TheCharts().Arguments(count);
+    for (auto _ : state) {
+        QProcess program;
+        program.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        program.start(QStringLiteral(TALLYSCOPE_PROGRAM), arguments);
+        if (!program.waitForFinished(-1) || program.exitStatus() != QProcess::NormalExit || program.exitCode() != 0) {
+            state.SkipWithError(program.readAllStandardError().constData());
+            return;
+        }
+    }
+    state.counters["pictures"] = count;
+    state.counters["goal_in_singles"] = 1.2 * count / QThread::idealThreadCount();
+}
+
+void BM_CommandOnePicture(benchmark::State& state) {
+    RunCommand(state, 1);
+}
+void BM_CommandBatchOf200(benchmark::State& state) {
+    RunCommand(state, kBatchSize);
+}
+
 } // namespace
 
+BENCHMARK(BM_CommandOnePicture)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CommandBatchOf200)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_OnePicture)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BatchOf200)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
