@@ -4,6 +4,7 @@
 #include "cli/RunPlan.h"
 #include "doc/CTallyscopeDoc.h"
 #include "doc/DataFileWriter.h"
+#include "extract/CurveTracer.h"
 #include "platform/core/CStdioFile.h"
 #include "platform/picture/PdfPageRenderer.h"
 #include "platform/picture/PictureDecoder.h"
@@ -84,6 +85,11 @@ int CommandLineRun::Execute() {
         return kFailed;
     }
     const RunPlan& made = std::get<RunPlan>(plan);
+    // The tracer's once-per-run tables are made while the first picture is read, not after it.
+    // (The future waits for them on its way out.)
+    std::future<void> prepared;
+    if (!made.traces.empty())
+        prepared = std::async(std::launch::async, &CurveTracer::Prepare);
     return m_request.pictures.size() == 1 ? RunOne(made) : RunBatch(made);
 }
 

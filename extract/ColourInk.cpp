@@ -16,8 +16,19 @@ cv::Vec3f ColourOf(QRgb rgb) { return {float(qRed(rgb)), float(qGreen(rgb)), flo
 
 } // namespace
 
+void ColourInk::PrepareTables() {
+    static const bool made = [] {
+        const cv::Mat grey(1, 1, CV_32FC3, cv::Scalar::all(0.5));
+        cv::Mat lab;
+        cv::cvtColor(grey, lab, cv::COLOR_RGB2Lab);
+        return true;
+    }();
+    (void)made;
+}
+
 ColourInk::ColourInk(const InkColours& colours, double tolerance)
     : m_colours(colours), m_tolerance(float(tolerance)), m_direction(colours.core - colours.background) {
+    PrepareTables();
     const float squaredLength = m_direction.dot(m_direction);
     m_inverseSquaredLength = squaredLength > 0 ? 1.0f / squaredLength : 0.0f;
     // With core and background alike nothing is ink: no projection reaches infinity.

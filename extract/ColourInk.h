@@ -21,6 +21,13 @@ class ColourInk {
 public:
     ColourInk(const InkColours& colours, double tolerance);
 
+    // Has OpenCV make its CIELAB tables, once per run (about 0.1 s), with other threads waiting
+    // meanwhile: OpenCV makes them at its first conversion without a guard, so two threads
+    // converting for the first time at once could each read tables the other is half-way through
+    // rewriting. Every ColourInk calls it; a run that knows it will trace calls it early, beside
+    // its other work.
+    static void PrepareTables();
+
     const InkColours& Colours() const { return m_colours; }
     // Whether a pixel (red, green, blue bytes) lies near enough to the core to be judged at all:
     // a projection, cheap enough for every pixel.

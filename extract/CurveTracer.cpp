@@ -16,6 +16,12 @@ CurveTracer::CurveTracer(const QImage& picture) {
 
 CurveTracer::~CurveTracer() = default;
 
+void CurveTracer::Prepare() {
+    if (const auto prepare =
+            reinterpret_cast<CurveTracingPreparer>(EngineModule::Function(kTracingModuleName, kTracingPreparerName)))
+        prepare();
+}
+
 TraceResult CurveTracer::TraceFrom(QPoint start, const TraceSettings& settings) const {
     return m_tracing ? m_tracing->TraceFrom(start, settings) : TraceResult{TraceOutcome::EngineMissing, {}};
 }

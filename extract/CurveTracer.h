@@ -31,6 +31,12 @@ public:
     // are each followed, and the longest path wins. It reads every pixel within the bounds.
     TraceResult TraceColour(QRgb colour, const TraceSettings& settings) const;
 
+    // Loads the tracer's module and makes what it makes once per run, so that the first trace
+    // finds it done: a run that knows it will trace calls this beside its other work (reading the
+    // picture). Safe on any thread; does nothing more when called again, nor when the module is
+    // missing (the trace then says so).
+    static void Prepare();
+
     // Why the tracer's module could not be loaded, when a trace ends EngineMissing.
     const QString& EngineError() const { return m_engineError; }
 

@@ -18,6 +18,9 @@ public:
 
 // The module's maker of a tracing for a picture; null only when memory runs out.
 using CurveTracingMaker = CurveTracing* (*)(const QImage& picture);
+// Makes what the module makes once per run (colour tables), so that a first trace need not.
+using CurveTracingPreparer = void (*)();
 inline constexpr const char* kTracingModuleName = "tallyscope-extract";
 inline constexpr const char* kTracingModuleFileName = "libtallyscope-extract.so";
 inline constexpr const char* kTracingMakerName = "tallyscope_make_curve_tracing";
+inline constexpr const char* kTracingPreparerName = "tallyscope_prepare_curve_tracing";

@@ -1,5 +1,6 @@
 #include "extract/StrokeTracer.h"
 
+#include "extract/ColourInk.h"
 #include "extract/InkMap.h"
 #include "extract/PathFollower.h"
 #include "extract/StrokeSampling.h"
@@ -127,4 +128,8 @@ extern "C" __attribute__((visibility("default"))) CurveTracing* tallyscope_make_
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
+}
+
+extern "C" __attribute__((visibility("default"))) void tallyscope_prepare_curve_tracing() {
+    ColourInk::PrepareTables();
 }

@@ -132,6 +132,8 @@ void TraceMode::OnTraceMode() {
         return;
     }
     m_bOn = true;
+    if (!m_engineReady.valid())
+        m_engineReady = std::async(std::launch::async, &CurveTracer::Prepare);
     ShowMessage(kMsgTraceModeOn);
 }
 

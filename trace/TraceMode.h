@@ -11,6 +11,7 @@
 
 #include <QPoint>
 
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -59,6 +60,9 @@ private:
     std::unique_ptr<CurveTracer> m_tracer;
     const QImage* m_pTracedPicture = nullptr;
     int m_nTracedOpenCount = -1;
+    // The tracer's module and its once-per-run tables (a tenth of a second and more), made in the
+    // background from the moment the mode is first turned on, while the user aims at a curve.
+    std::future<void> m_engineReady;
 };
 
 // The status bar's message pane is narrow beside the read-outs: the messages are kept short.

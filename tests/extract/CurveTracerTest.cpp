@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <future>
 #include <optional>
 #include <ostream>
 
@@ -177,6 +178,21 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CurveTracer, CurveTracer_PixelsAreFlooredWithoutConsecutiveRepeats) {
     TraceResult result{TraceOutcome::Traced, {{3.9, 4.1}, {3.2, 4.9}, {-0.5, 4.0}, {3.0, 4.0}}};
     EXPECT_EQ(result.Pixels(), (std::vector<QPoint>{{3, 4}, {-1, 4}, {3, 4}}));
+}
+
+// A batch traces several pictures at once from its first moment: the first traces of a run, side
+// by side on threads, each with its own colours judged, come out as a trace alone does.
+TEST(CurveTracer, CurveTracer_FirstTracesOnThreadsAtOnceAsAlone) {
+    const QImage picture(TALLYSCOPE_SOURCE_DIR "/samples/chart.bmp");
+    ASSERT_FALSE(picture.isNull());
+    const auto trace = [&picture] { return CurveTracer(picture).TraceColour(0xD02020, TraceSettings()).points; };
+    std::vector<std::future<std::vector<QPointF>>> atOnce;
+    for (int i = 0; i < 4; ++i)
+        atOnce.push_back(std::async(std::launch::async, trace));
+    const std::vector<QPointF> alone = trace();
+    ASSERT_FALSE(alone.empty());
+    for (auto& result : atOnce)
+        EXPECT_EQ(result.get(), alone);
 }
 
 } // namespace

@@ -3,7 +3,9 @@
 // leaving the mode; the settings kept between runs.
 #include "../app/AppTestFixture.h"
 
+#include "extract/CurveTracing.h"
 #include "platform/app/CStatusBar.h"
+#include "platform/core/EngineModule.h"
 #include "res/Resource.h"
 #include "trace/TraceMode.h"
 #include "trace/TracePreferences.h"
@@ -188,9 +190,12 @@ TEST_F(TraceModeRun, Mode_OnlyWithAPictureLeftByEscapeOrTheItemAgain) {
     EXPECT_TRUE(State(ID_TRACE_MODE).m_bEnabled);
     EXPECT_FALSE(State(ID_TRACE_MODE).m_bChecked);
 
+    EXPECT_FALSE(EngineModule::IsLoaded(kTracingModuleName));
     Command(ID_TRACE_MODE);
     EXPECT_TRUE(State(ID_TRACE_MODE).m_bChecked);
     EXPECT_EQ(Message(), kMsgTraceModeOn);
+    // The tracer is made ready while the user aims, before any click.
+    EXPECT_TRUE(QTest::qWaitFor([] { return EngineModule::IsLoaded(kTracingModuleName); }, 10000));
     ShiftClick(kOnPaper);
     EXPECT_EQ(SeriesSizes(), std::vector<int>{0}) << "no curve there: nothing added";
     EXPECT_EQ(Message(), kMsgTraceNoCurve);
