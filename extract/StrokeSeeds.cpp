@@ -11,9 +11,11 @@ namespace {
 // Ink at or above this share is the stroke's own, not its fringe.
 constexpr float kCoreShare = 0.5f;
 constexpr double kShortestSpan = 4.0;
-// Pieces are found on a mask of at most about this many pixels: a large scan's mask is shrunk, each
-// of its pixels standing for a square of the scan, which costs the search little and no stroke.
-constexpr double kMaskPixels = 4e6;
+// Pieces are found on a mask of at most about this many pixels: a larger picture's mask is shrunk,
+// each of its pixels standing for a square of the picture, which costs the search little and no
+// stroke. The labelling writes four bytes a mask pixel; a batch runs it on every core at once,
+// where memory traffic is what slows each core, so the mask is kept small.
+constexpr double kMaskPixels = 1e6;
 
 double Span(const cv::Mat& stats, int label) {
     return std::hypot(stats.at<int>(label, cv::CC_STAT_WIDTH), stats.at<int>(label, cv::CC_STAT_HEIGHT));
