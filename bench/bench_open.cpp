@@ -294,6 +294,8 @@ void BM_OpenSeen(benchmark::State& state, const QString& program, const QString&
     settings.insert("XDG_CONFIG_HOME", home.filePath("config"));
     settings.insert("XDG_STATE_HOME", home.filePath("state"));
     settings.insert("HOME", home.path());
+    // The bare Qt window, when it is the baseline, stays on screen to be seen like the others.
+    settings.insert("TALLYSCOPE_FLOOR_PROBE_STAYS", "1");
     SeenLaunch last;
     double serverCpu = 0;
     for (auto _ : state) {
@@ -312,8 +314,8 @@ void BM_OpenSeen(benchmark::State& state, const QString& program, const QString&
 }
 
 // This program's opens beside a peer's (TALLYSCOPE_PEER_PROGRAM, a digitiser taking the picture as
-// its one argument, e.g. g3data) and beside another build of this program
-// (TALLYSCOPE_BASELINE_PROGRAM), all watched the same way.
+// its one argument, e.g. g3data) and beside another build of this program or the bare Qt window of
+// qt_floor_probe.cpp (TALLYSCOPE_BASELINE_PROGRAM), all watched the same way.
 void RegisterSeen(const VirtualDisplay& display, ScreenWatch& watch, const std::string& name, const QString& picture,
                   int repetitions) {
     if (picture.isEmpty())

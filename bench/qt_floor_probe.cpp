@@ -3,7 +3,9 @@
 // decoded by the program's own decoder into the same 24-bit rows. No toolbar, status bar, zoom
 // window, dialogs or back buffer. bench_open runs it beside the launch probe on the largest chart,
 // so that every run shows how much of the program's peak memory any Qt program showing that
-// picture would already take. It speaks the launch probe's protocol (ProbeReport.h).
+// picture would already take. It speaks the launch probe's protocol (ProbeReport.h); with
+// TALLYSCOPE_FLOOR_PROBE_STAYS set it stays open after the first paint instead, so that bench_open
+// can also watch it on screen as it watches the program and g3data (BM_OpenSeen).
 #include "ProbeReport.h"
 
 #include "platform/gdi/FontFaces.h"
@@ -18,6 +20,7 @@
 #include <QScrollArea>
 #include <QTimer>
 
+#include <future>
 #include <memory>
 
 namespace {
@@ -33,7 +36,7 @@ protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
         painter.drawImage(event->rect(), m_picture, event->rect());
-        if (!m_bReported) {
+        if (!m_bReported && !qEnvironmentVariableIsSet("TALLYSCOPE_FLOOR_PROBE_STAYS")) {
             m_bReported = true;
             QTimer::singleShot(0, qApp, [] {
                 ReportPainted();
@@ -54,12 +57,14 @@ int main(int argc, char** argv) {
     if (argc < 2)
         return 2;
     AllowLargePictures();
-    const DecodedPicture decoded = DecodePictureFile(QString::fromLocal8Bit(argv[1]));
-    if (decoded.image == nullptr)
-        return 1;
+    // Decoded while the window is made, as the program does.
+    auto decoding = std::async(std::launch::async, DecodePictureFile, QString::fromLocal8Bit(argv[1]));
     QMainWindow window;
     window.menuBar()->setFont(AfxGetProgramFont());
     window.menuBar()->addMenu(QString::fromUtf8("ファイル(&F)"));
+    const DecodedPicture decoded = decoding.get();
+    if (decoded.image == nullptr)
+        return 1;
     auto* area = new QScrollArea;
     area->setWidget(new PictureWidget(*decoded.image));
     window.setCentralWidget(area);
