@@ -66,25 +66,35 @@ float ColourInk::Judge(cv::Vec3f colour, const cv::Vec3f& lab) const {
 }
 
 // The colours not seen before, converted to CIELAB together: one call to the converter for many.
-void ColourInk::Learn(const std::vector<QRgb>& unknown) const {
+std::vector<float> ColourInk::JudgeAll(const std::vector<QRgb>& unknown) const {
     cv::Mat rgb(1, int(unknown.size()), CV_8UC3);
     for (size_t i = 0; i < unknown.size(); ++i)
         rgb.at<cv::Vec3b>(0, int(i)) = cv::Vec3b(uchar(qRed(unknown[i])), uchar(qGreen(unknown[i])), uchar(qBlue(unknown[i])));
     cv::Mat lab;
     rgb.convertTo(lab, CV_32FC3, 1.0 / 255.0);
     cv::cvtColor(lab, lab, cv::COLOR_RGB2Lab);
+    std::vector<float> ink(unknown.size());
     for (size_t i = 0; i < unknown.size(); ++i)
-        m_known[unknown[i]] = Judge(ColourOf(unknown[i]), lab.at<cv::Vec3f>(0, int(i)));
+        ink[i] = Judge(ColourOf(unknown[i]), lab.at<cv::Vec3f>(0, int(i)));
+    return ink;
 }
 
 std::vector<float> ColourInk::InkOf(const std::vector<QRgb>& colours) const {
     std::vector<QRgb> unknown;
     for (const QRgb colour : colours)
-        if (m_known.try_emplace(colour, 0.0f).second)
+        if (m_known.count(colour) == 0)
             unknown.push_back(colour);
-    if (!unknown.empty())
-        Learn(unknown);
+    std::sort(unknown.begin(), unknown.end());
+    unknown.erase(std::unique(unknown.begin(), unknown.end()), unknown.end());
+    const std::vector<float> judged = unknown.empty() ? std::vector<float>() : JudgeAll(unknown);
+    for (size_t i = 0; i < unknown.size() && m_known.size() < kMostKnown; ++i)
+        m_known.emplace(unknown[i], judged[i]);
     std::vector<float> ink(colours.size());
-    std::transform(colours.begin(), colours.end(), ink.begin(), [this](QRgb colour) { return m_known.at(colour); });
+    std::transform(colours.begin(), colours.end(), ink.begin(), [&](QRgb colour) {
+        const auto known = m_known.find(colour);
+        if (known != m_known.end())
+            return known->second;
+        return judged[size_t(std::lower_bound(unknown.begin(), unknown.end(), colour) - unknown.begin())];
+    });
     return ink;
 }

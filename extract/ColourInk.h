@@ -39,10 +39,14 @@ public:
 
 private:
     static constexpr int kBlendSteps = 64; // table entries per unit of share
+    // The most colours remembered: a noisy scan or a photograph can hold millions of colours near
+    // the core, and the table stays within about ten megabytes; colours beyond it are judged again
+    // each time they are met.
+    static constexpr size_t kMostKnown = size_t{1} << 18;
 
     float Share(cv::Vec3f colour) const;
     float Judge(cv::Vec3f colour, const cv::Vec3f& lab) const;
-    void Learn(const std::vector<QRgb>& unknown) const;
+    std::vector<float> JudgeAll(const std::vector<QRgb>& unknown) const;
 
     InkColours m_colours;
     float m_tolerance;
@@ -52,5 +56,5 @@ private:
     // hair generous, so that rounding never turns away a colour the judgement would take.
     float m_leastProjection;
     std::vector<cv::Vec3f> m_blendLab; // CIELAB of background + share * direction, share = i / kBlendSteps
-    mutable std::unordered_map<QRgb, float> m_known;
+    mutable std::unordered_map<QRgb, float> m_known; // at most kMostKnown
 };

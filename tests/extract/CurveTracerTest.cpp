@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <QRandomGenerator>
 
 #include <cmath>
 #include <cstdio>
@@ -178,6 +179,33 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CurveTracer, CurveTracer_PixelsAreFlooredWithoutConsecutiveRepeats) {
     TraceResult result{TraceOutcome::Traced, {{3.9, 4.1}, {3.2, 4.9}, {-0.5, 4.0}, {3.0, 4.0}}};
     EXPECT_EQ(result.Pixels(), (std::vector<QPoint>{{3, 4}, {-1, 4}, {3, 4}}));
+}
+
+// A scan can hold more colours near the core than the tracer remembers: the top of this picture is
+// dark noise of some 300 000 colours, all close enough to the red to be judged and none of them
+// red, so the curve below is judged after the memory of colours is full.
+TEST(CurveTracer, CurveTracer_ColourTraceBeyondTheColoursRemembered) {
+    QImage picture(1000, 900, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QRandomGenerator random(7);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(random.bounded(91), random.bounded(91), random.bounded(91)));
+    std::vector<QPointF> curve;
+    for (double x = 50; x <= 950; x += 2)
+        curve.emplace_back(x, 650 + 80 * std::sin(x / 100));
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0xd0, 0x20, 0x20), 2.0));
+    painter.drawPolyline(curve.data(), int(curve.size()));
+    painter.end();
+
+    const TraceSettings settings;
+    const TraceResult result = CurveTracer(picture).TraceColour(0xd02020, settings);
+    ASSERT_EQ(result.outcome, TraceOutcome::Traced);
+    const TraceAccuracy accuracy = MeasureTrace(result.points, curve, settings.pointSpacing);
+    EXPECT_LE(accuracy.medianDistance, 0.6);
+    EXPECT_GE(accuracy.coverage, 0.95);
 }
 
 // A batch traces several pictures at once from its first moment: the first traces of a run, side
