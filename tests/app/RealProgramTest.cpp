@@ -3,6 +3,7 @@
 // through the X server as a user's does; what the program did is read from its journal, the file
 // the next start would offer back.
 
+#include "../support/LoaderLog.h"
 #include "../support/TestImages.h"
 #include "../support/VirtualDisplay.h"
 #include "doc/RecoveredWork.h"
@@ -338,20 +339,12 @@ TEST_F(RealProgramTest, RealProgram_ShiftClickAt200PercentPicksThePixelUnderTheC
 // the tracer's module with OpenCV, and none of Qt's image-format plugins, which neither a BMP nor
 // the program's own PNGs need. Each would cost start-up time before the window shows.
 TEST_F(RealProgramTest, RealProgram_StartsWithoutTheLibrariesItHasNoUseForYet) {
-    QTemporaryDir log;
-    QProcessEnvironment loaderLog;
-    loaderLog.insert("LD_DEBUG", "files");
-    loaderLog.insert("LD_DEBUG_OUTPUT", log.filePath("loaded"));
-    RealProgram program(m_display, 1.0, loaderLog);
+    const LoaderLog log;
+    RealProgram program(m_display, 1.0, log.Environment());
     ASSERT_TRUE(program.WaitForWindow());
     ASSERT_TRUE(program.Signal(SIGTERM));
     ASSERT_TRUE(program.WaitForEnd());
-    QByteArray loaded;
-    for (const QFileInfo& file : QDir(log.path()).entryInfoList(QDir::Files)) {
-        QFile text(file.filePath());
-        if (text.open(QIODevice::ReadOnly))
-            loaded += text.readAll();
-    }
+    const QByteArray loaded = log.Loaded();
     ASSERT_TRUE(loaded.contains("libQt6Widgets")) << "the loader's log was not written";
     for (const char* unused : {"libpoppler", "libopencv", "/imageformats/", "libtallyscope-"})
         EXPECT_FALSE(loaded.contains(unused)) << unused;

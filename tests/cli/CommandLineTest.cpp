@@ -2,6 +2,7 @@
 // its exit status, its one line on stderr and the file it writes, or leaves as it was.
 #include "cli/CommandLineParser.h"
 
+#include "../support/LoaderLog.h"
 #include "../support/PdfFiles.h"
 #include "../support/PictureFiles.h"
 #include "../support/TestImages.h"
@@ -17,7 +18,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTemporaryDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -263,17 +263,12 @@ TEST(CommandLine, Run_ReadsAPngWithoutLoadingImagePlugins) {
     TestFiles files;
     const QString chart = files.Path("chart.png");
     ASSERT_TRUE(QImage(kChart).save(chart, "PNG"));
-    QTemporaryDir log;
-    QProcessEnvironment loaderLog;
-    loaderLog.insert("LD_DEBUG", "files");
-    loaderLog.insert("LD_DEBUG_OUTPUT", log.filePath("loaded"));
+    const LoaderLog log;
     const Outcome run = RunProgram(With(kCalibration, {"--trace-colour", "d02020", "--export",
                                                        files.Path("out.dat").toStdString(), chart.toStdString()}),
-                                   TALLYSCOPE_PROGRAM, loaderLog);
+                                   TALLYSCOPE_PROGRAM, log.Environment());
     ASSERT_EQ(run.status, 0) << run.errors.toStdString();
-    QByteArray loaded;
-    for (const QFileInfo& file : QDir(log.path()).entryInfoList(QDir::Files))
-        loaded += Contents(file.filePath());
+    const QByteArray loaded = log.Loaded();
     ASSERT_TRUE(loaded.contains("libopencv")) << "the loader's log was not written";
     EXPECT_FALSE(loaded.contains("/imageformats/"));
 }
