@@ -80,21 +80,27 @@ std::vector<float> ColourInk::JudgeAll(const std::vector<QRgb>& unknown) const {
 }
 
 std::vector<float> ColourInk::InkOf(const std::vector<QRgb>& colours) const {
+    // One look-up a pixel: the known are taken at once, the rest judged together and filled in.
+    std::vector<float> ink(colours.size());
+    std::vector<size_t> unjudged;
+    for (size_t i = 0; i < colours.size(); ++i) {
+        const auto known = m_known.find(colours[i]);
+        if (known != m_known.end())
+            ink[i] = known->second;
+        else
+            unjudged.push_back(i);
+    }
+    if (unjudged.empty())
+        return ink;
     std::vector<QRgb> unknown;
-    for (const QRgb colour : colours)
-        if (m_known.count(colour) == 0)
-            unknown.push_back(colour);
+    for (const size_t i : unjudged)
+        unknown.push_back(colours[i]);
     std::sort(unknown.begin(), unknown.end());
     unknown.erase(std::unique(unknown.begin(), unknown.end()), unknown.end());
-    const std::vector<float> judged = unknown.empty() ? std::vector<float>() : JudgeAll(unknown);
+    const std::vector<float> judged = JudgeAll(unknown);
     for (size_t i = 0; i < unknown.size() && m_known.size() < kMostKnown; ++i)
         m_known.emplace(unknown[i], judged[i]);
-    std::vector<float> ink(colours.size());
-    std::transform(colours.begin(), colours.end(), ink.begin(), [&](QRgb colour) {
-        const auto known = m_known.find(colour);
-        if (known != m_known.end())
-            return known->second;
-        return judged[size_t(std::lower_bound(unknown.begin(), unknown.end(), colour) - unknown.begin())];
-    });
+    for (const size_t i : unjudged)
+        ink[i] = judged[size_t(std::lower_bound(unknown.begin(), unknown.end(), colours[i]) - unknown.begin())];
     return ink;
 }
